@@ -1,0 +1,47 @@
+# Compiler and linker settings shared by every target.
+
+set(LUMO_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
+    -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Wnull-dereference -Werror)
+
+if(WIN32)
+  set(LUMO_PLATFORM_LIBS user32 kernel32)
+  # No compiler runtime DLL beside lumo.dll or lumo-host.exe: link it in.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+  set(LUMO_PLATFORM_LIBS ${CMAKE_DL_LIBS})
+endif()
+
+function(lumo_sanitize target)
+  if(LUMO_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+    target_link_options(${target} PUBLIC -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# The plug-in itself: warnings are errors, no exceptions, no RTTI needed.
+function(lumo_plugin_flags target)
+  target_compile_options(${target} PRIVATE ${LUMO_WARNINGS} -fno-exceptions -fvisibility=hidden)
+  lumo_sanitize(${target})
+endfunction()
+
+# Flags for host, tests, benchmarks: warnings are errors too.
+function(lumo_tool_flags target)
+  target_compile_options(${target} PRIVATE ${LUMO_WARNINGS})
+  lumo_sanitize(${target})
+endfunction()
+
+function(lumo_module_link target)
+  if(WIN32)
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/res/lumo.def)
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+  else()
+    # The user-interface calls are answered by the program that loads us.
+    target_link_options(${target} PRIVATE -Wl,--no-undefined-version)
+  endif()
+endfunction()
+
+# Fuzzing builds instrument all code for coverage and run it under sanitizers.
+if(LUMO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,31 @@
+// Runs a fuzz target over every file of its seed corpus, so that the corpus
+// (and every past finding added to it) is replayed by the ordinary test suite.
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+
+int main(int argc, char** argv) {
+  int files = 0;
+  for (int i = 1; i < argc; ++i) {
+    std::vector<std::filesystem::path> paths;
+    if (std::filesystem::is_directory(argv[i])) {
+      for (const auto& entry : std::filesystem::recursive_directory_iterator(argv[i]))
+        if (entry.is_regular_file()) paths.push_back(entry.path());
+    } else {
+      paths.emplace_back(argv[i]);
+    }
+    for (const auto& path : paths) {
+      std::ifstream in(path, std::ios::binary);
+      std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+      ++files;
+    }
+  }
+  std::printf("replayed %d corpus files\n", files);
+  return files > 0 ? 0 : 1;
+}

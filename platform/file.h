@@ -1,0 +1,34 @@
+// Whole-file operations in binary mode, the same bytes on every platform.
+// Every file is opened, used and closed within one call.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace lumo::platform {
+
+enum class ReadStatus { Ok, Missing, Failed };
+
+// Reads the whole file, shared with other readers. A file that does not
+// exist is Missing (content left empty); one that cannot be read is Failed.
+ReadStatus readFile(const char* path, std::string& content);
+
+// Appends the bytes to the file, creating it when missing, while holding it
+// exclusively. True only when every byte was written.
+bool appendFile(const char* path, std::string_view bytes);
+
+// Replaces the file's whole content in one atomic step: the bytes go to a
+// temporary file beside it ("<path>.tmp"), are flushed to disk, and the
+// temporary file is renamed over the old one. On any failure the old file is
+// left exactly as it was and the result is false.
+bool replaceFile(const char* path, std::string_view bytes);
+
+// Fault injection for tests: the next time the given step is reached (after
+// `skip` further occurrences), it fails as the operating system would.
+enum class FileStep { OpenRead, OpenAppend, OpenTemp, Write, Flush, Rename, Count };
+void failStep(FileStep step, int skip = 0);
+void clearFaults();
+// Used by the implementations: true when the step is to fail now.
+bool stepFails(FileStep step);
+
+}  // namespace lumo::platform

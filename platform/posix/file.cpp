@@ -1,0 +1,116 @@
+// File operations on POSIX: open/read/write, flock for exclusive access,
+// fsync and rename for atomic replacement.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/file.h"
+#include "platform/win32.h"
+
+namespace lumo::platform {
+namespace {
+
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+  // Closes now and reports whether the close succeeded (it can report a
+  // delayed write error).
+  bool close() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+bool writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    if (stepFails(FileStep::Write)) {
+      errno = ENOSPC;
+      return false;
+    }
+    ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    bytes.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+bool lockExclusive(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+std::string directoryOf(const char* path) {
+  std::string dir(path);
+  std::size_t slash = dir.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : dir.substr(0, slash);
+}
+
+}  // namespace
+
+ReadStatus readFile(const char* path, std::string& content) {
+  content.clear();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  Fd fd(::open(path, O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
+  char chunk[65536];
+  for (;;) {
+    ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      content.clear();
+      return ReadStatus::Failed;
+    }
+    if (n == 0) return ReadStatus::Ok;
+    content.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+bool appendFile(const char* path, std::string_view bytes) {
+  if (stepFails(FileStep::OpenAppend)) return false;
+  Fd fd(::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  if (!fd.ok() || !lockExclusive(fd.get())) return false;
+  if (!writeAll(fd.get(), bytes)) return false;
+  return fd.close();
+}
+
+bool replaceFile(const char* path, std::string_view bytes) {
+  std::string temp = std::string(path) + ".tmp";
+  if (stepFails(FileStep::OpenTemp)) return false;
+  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+  if (!fd.ok()) return false;
+  bool written = lockExclusive(fd.get()) && writeAll(fd.get(), bytes) && !stepFails(FileStep::Flush) &&
+                 ::fsync(fd.get()) == 0;
+  if (!fd.close() || !written || stepFails(FileStep::Rename) || ::rename(temp.c_str(), path) != 0) {
+    ::unlink(temp.c_str());
+    return false;
+  }
+  // Make the rename itself durable.
+  Fd dir(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.ok()) ::fsync(dir.get());
+  return true;
+}
+
+}  // namespace lumo::platform
+
+extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(fileName) == 0 ? TRUE : FALSE; }
+
+extern "C" BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
+  if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::access(replacement, F_OK) == 0) return FALSE;
+  return std::rename(existing, replacement) == 0 ? TRUE : FALSE;
+}

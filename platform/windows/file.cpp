@@ -1,0 +1,87 @@
+// File operations on Windows: CreateFileA with explicit sharing, flushed
+// writes, and MoveFileExA for atomic replacement.
+#include "platform/file.h"
+#include "platform/win32.h"
+
+namespace lumo::platform {
+namespace {
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() {
+    if (ok()) CloseHandle(h_);
+  }
+  HANDLE get() const { return h_; }
+  bool ok() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
+  bool close() {
+    HANDLE h = h_;
+    h_ = INVALID_HANDLE_VALUE;
+    return h == INVALID_HANDLE_VALUE || CloseHandle(h) != 0;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+bool writeAll(HANDLE h, std::string_view bytes) {
+  while (!bytes.empty()) {
+    if (stepFails(FileStep::Write)) return false;
+    DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+}  // namespace
+
+ReadStatus readFile(const char* path, std::string& content) {
+  content.clear();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  Handle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.ok()) {
+    DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
+  }
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
+  char chunk[65536];
+  for (;;) {
+    DWORD n = 0;
+    if (!ReadFile(h.get(), chunk, sizeof chunk, &n, nullptr)) {
+      content.clear();
+      return ReadStatus::Failed;
+    }
+    if (n == 0) return ReadStatus::Ok;
+    content.append(chunk, n);
+  }
+}
+
+bool appendFile(const char* path, std::string_view bytes) {
+  if (stepFails(FileStep::OpenAppend)) return false;
+  Handle h(CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.ok()) return false;
+  if (!writeAll(h.get(), bytes)) return false;
+  return h.close();
+}
+
+bool replaceFile(const char* path, std::string_view bytes) {
+  std::string temp = std::string(path) + ".tmp";
+  if (stepFails(FileStep::OpenTemp)) return false;
+  Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.ok()) return false;
+  bool written = writeAll(h.get(), bytes) && !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
+  if (!h.close() || !written || stepFails(FileStep::Rename) ||
+      !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace lumo::platform
