@@ -1,0 +1,47 @@
+// The exported entry points with fixed results, and the information record.
+#include "host/entry_points.h"
+
+#include <cstring>
+
+const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {
+    "BKC_OnStart",       "BKC_OnExit",        "BKC_OnMenuInit",    "BKC_OnOpenFolder",
+    "BKC_OnOpenMail",    "BKC_OnRetrieve",    "BKC_OnKeyDispatch", "BKC_OnDragDrop",
+    "LumoMakeShortCut",  "BKC_OnPlugInSetup", "BKC_OnPlugInInfo",  "BKC_OnEveryMinute",
+    "BKC_OnOpenCompose", "BKC_OnOutgoing",    "BKC_OnSend",        "BKC_OnFinishRetrieve",
+};
+
+namespace {
+
+template <std::size_t N>
+void copyText(char (&field)[N], const char* text) {
+  static_assert(N > 0);
+  std::size_t length = std::strlen(text);
+  if (length >= N) length = N - 1;
+  std::memcpy(field, text, length);
+  field[length] = '\0';
+}
+
+}  // namespace
+
+extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
+  if (!info) return 0;
+  copyText(info->name, "Lumo Plug-In for B2");
+  copyText(info->version, "1.2");
+  copyText(info->description, "Make Shortcut of mail.");
+  return 0;
+}
+
+extern "C" int WINAPI BKC_OnMenuInit(HWND, HMENU, int) { return 0; }
+extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnOpenMail(LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnRetrieve(LPCSTR, LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
+extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
+extern "C" int WINAPI LumoMakeShortCut(LPCSTR, LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnPlugInSetup(HWND) { return 1; }
+extern "C" int WINAPI BKC_OnEveryMinute(void) { return 0; }
+
+extern "C" int WINAPI BKC_OnOpenCompose(HWND, int) { return 0; }
+extern "C" int WINAPI BKC_OnOutgoing(HWND, int) { return 0; }
+extern "C" int WINAPI BKC_OnSend(LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnFinishRetrieve(int) { return 0; }

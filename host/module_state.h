@@ -1,0 +1,26 @@
+// Process-wide state of the plug-in's module: its handle, the two files beside
+// it, the host's mail list window and the three window hooks.
+#pragma once
+
+#include "platform/win32.h"
+
+namespace lumo {
+
+// Capacity of a file path, terminating zero included.
+inline constexpr int PathCapacity = MAX_PATH;
+
+// Recorded on every load notification; dialogs and hooks are made with it.
+extern HINSTANCE ModuleHandle;
+// The settings file and the link index: the module's path with its extension
+// replaced by ".ini" and ".idx". Empty when the module path could not be
+// taken or the derived path would not fit.
+extern char SettingsPath[PathCapacity];
+extern char LinkIndexPath[PathCapacity];
+// The host's mail list (third of its window handles), kept at start.
+extern HWND ListWindow;
+// Hooks installed at start, null while not installed.
+extern HHOOK GetMessageHook;
+extern HHOOK CallWndProcHook;
+extern HHOOK ListCallWndProcHook;
+
+}  // namespace lumo

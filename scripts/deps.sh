@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Makes sure the Debian packages a task needs are present. As root it installs
+# what is missing; otherwise it stops, naming the missing packages.
+# Usage: scripts/deps.sh demo|test
+set -euo pipefail
+
+common=(cmake make g++ googletest pkg-config)
+case "${1:-test}" in
+  demo) want=("${common[@]}") ;;
+  test) want=("${common[@]}" clang libclang-rt-14-dev libgmime-3.0-dev
+               g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
+               wine64 xvfb xauth) ;;
+  *) echo "usage: $0 demo|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "Missing Debian packages: ${missing[*]}" >&2
+  echo "Install them (apt-get install ${missing[*]}) or run this command as root." >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q >/dev/null
+apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
