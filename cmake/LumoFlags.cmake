@@ -1,7 +1,9 @@
 # Compiler and linker settings shared by every target.
 
-set(LUMO_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion
-    -Wnon-virtual-dtor -Wold-style-cast -Wcast-align -Wnull-dereference -Werror)
+# The plug-in takes the strict set; tests and tools the common one. Both are errors.
+set(LUMO_TOOL_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Werror)
+set(LUMO_WARNINGS ${LUMO_TOOL_WARNINGS} -Wconversion -Wsign-conversion -Wold-style-cast -Wcast-align
+    -Wnull-dereference)
 
 if(WIN32)
   set(LUMO_PLATFORM_LIBS user32 kernel32)
@@ -26,14 +28,14 @@ endfunction()
 
 # Flags for host, tests, benchmarks: warnings are errors too.
 function(lumo_tool_flags target)
-  target_compile_options(${target} PRIVATE ${LUMO_WARNINGS})
+  target_compile_options(${target} PRIVATE ${LUMO_TOOL_WARNINGS})
   lumo_sanitize(${target})
 endfunction()
 
 function(lumo_module_link target)
   if(WIN32)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/res/lumo.def)
-    target_link_options(${target} PRIVATE -Wl,--kill-at)
+    target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup)
   else()
     # The user-interface calls are answered by the program that loads us.
     target_link_options(${target} PRIVATE -Wl,--no-undefined-version)

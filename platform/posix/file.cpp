@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "platform/file.h"
+#include "platform/posix/native_path.h"
 #include "platform/win32.h"
 
 namespace lumo::platform {
@@ -64,7 +65,7 @@ std::string directoryOf(const char* path) {
 ReadStatus readFile(const char* path, std::string& content) {
   content.clear();
   if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
-  Fd fd(::open(path, O_RDONLY | O_CLOEXEC));
+  Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.ok()) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
   struct stat st {};
   if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
@@ -83,14 +84,16 @@ ReadStatus readFile(const char* path, std::string& content) {
 
 bool appendFile(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
-  Fd fd(::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  Fd fd(::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
   if (!fd.ok() || !lockExclusive(fd.get())) return false;
   if (!writeAll(fd.get(), bytes)) return false;
   return fd.close();
 }
 
-bool replaceFile(const char* path, std::string_view bytes) {
-  std::string temp = std::string(path) + ".tmp";
+bool replaceFile(const char* windowsPath, std::string_view bytes) {
+  std::string native = nativePath(windowsPath);
+  const char* path = native.c_str();
+  std::string temp = native + ".tmp";
   if (stepFails(FileStep::OpenTemp)) return false;
   Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
   if (!fd.ok()) return false;
@@ -108,9 +111,12 @@ bool replaceFile(const char* path, std::string_view bytes) {
 
 }  // namespace lumo::platform
 
-extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(fileName) == 0 ? TRUE : FALSE; }
+using lumo::platform::nativePath;
+
+extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE; }
 
 extern "C" BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
-  if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::access(replacement, F_OK) == 0) return FALSE;
-  return std::rename(existing, replacement) == 0 ? TRUE : FALSE;
+  std::string from = nativePath(existing), to = nativePath(replacement);
+  if (!(flags & MOVEFILE_REPLACE_EXISTING) && ::access(to.c_str(), F_OK) == 0) return FALSE;
+  return std::rename(from.c_str(), to.c_str()) == 0 ? TRUE : FALSE;
 }

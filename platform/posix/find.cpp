@@ -1,0 +1,100 @@
+// Directory listing with wildcards on Linux, as FindFirstFileA/FindNextFileA
+// answer on Windows: "*" and "?" in the last path element, matched without
+// regard to case, "." and ".." included when they match, names in order.
+#include <dirent.h>
+#include <strings.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/posix/native_path.h"
+#include "platform/win32.h"
+
+namespace {
+
+struct FindState {
+  std::vector<WIN32_FIND_DATAA> entries;
+  std::size_t next = 0;
+};
+
+char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Wildcard match of a whole name: "*" any run, "?" any one byte.
+bool matches(const char* pattern, const char* name) {
+  const char* starPattern = nullptr;
+  const char* starName = nullptr;
+  while (*name) {
+    if (*pattern == '*') {
+      starPattern = ++pattern;
+      starName = name;
+    } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
+      ++pattern;
+      ++name;
+    } else if (starPattern) {
+      pattern = starPattern;
+      name = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+WIN32_FIND_DATAA describe(const std::string& dir, const char* name) {
+  WIN32_FIND_DATAA data{};
+  struct stat st {};
+  std::string full = dir + "/" + name;
+  if (::stat(full.c_str(), &st) == 0) {
+    data.dwFileAttributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
+    auto size = static_cast<std::uint64_t>(st.st_size);
+    data.nFileSizeLow = static_cast<DWORD>(size & 0xffffffffu);
+    data.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+  }
+  std::size_t length = std::min(std::strlen(name), sizeof data.cFileName - 1);
+  std::memcpy(data.cFileName, name, length);
+  data.cFileName[length] = '\0';
+  return data;
+}
+
+}  // namespace
+
+extern "C" HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
+  if (!pattern || !data) return INVALID_HANDLE_VALUE;
+  std::string path = lumo::platform::nativePath(pattern);
+  std::size_t slash = path.find_last_of('/');
+  std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  std::string namePattern = slash == std::string::npos ? path : path.substr(slash + 1);
+  if (namePattern == "*.*") namePattern = "*";
+
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(dir.c_str()), ::closedir);
+  if (!listing) return INVALID_HANDLE_VALUE;
+  auto state = std::make_unique<FindState>();
+  while (dirent* entry = ::readdir(listing.get()))
+    if (matches(namePattern.c_str(), entry->d_name)) state->entries.push_back(describe(dir, entry->d_name));
+  if (state->entries.empty()) return INVALID_HANDLE_VALUE;
+  std::sort(state->entries.begin(), state->entries.end(),
+            [](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
+              return ::strcasecmp(a.cFileName, b.cFileName) < 0;
+            });
+  *data = state->entries[state->next++];
+  return state.release();
+}
+
+extern "C" BOOL FindNextFileA(HANDLE find, LPWIN32_FIND_DATAA data) {
+  if (!find || find == INVALID_HANDLE_VALUE || !data) return FALSE;
+  auto* state = static_cast<FindState*>(find);
+  if (state->next >= state->entries.size()) return FALSE;
+  *data = state->entries[state->next++];
+  return TRUE;
+}
+
+extern "C" BOOL FindClose(HANDLE find) {
+  if (!find || find == INVALID_HANDLE_VALUE) return FALSE;
+  delete static_cast<FindState*>(find);
+  return TRUE;
+}
