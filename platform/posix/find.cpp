@@ -1,8 +1,8 @@
 // Directory listing with wildcards on Linux, as FindFirstFileA/FindNextFileA
 // answer on Windows: "*" and "?" in the last path element, matched without
-// regard to case, "." and ".." included when they match, names in order.
+// regard to case, "." and ".." first when they match, then the names in the
+// order NTFS keeps them (compared in upper case).
 #include <dirent.h>
-#include <strings.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -22,6 +22,18 @@ struct FindState {
 };
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool isDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
+
+bool listedBefore(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
+  bool aDot = isDotEntry(a.cFileName), bDot = isDotEntry(b.cFileName);
+  if (aDot != bDot) return aDot;
+  for (const char *x = a.cFileName, *y = b.cFileName;; ++x, ++y) {
+    auto cx = static_cast<unsigned char>(upper(*x)), cy = static_cast<unsigned char>(upper(*y));
+    if (cx != cy || cx == 0) return cx < cy;
+  }
+}
 
 // Wildcard match of a whole name: "*" any run, "?" any one byte.
 bool matches(const char* pattern, const char* name) {
@@ -77,10 +89,7 @@ extern "C" HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
   while (dirent* entry = ::readdir(listing.get()))
     if (matches(namePattern.c_str(), entry->d_name)) state->entries.push_back(describe(dir, entry->d_name));
   if (state->entries.empty()) return INVALID_HANDLE_VALUE;
-  std::sort(state->entries.begin(), state->entries.end(),
-            [](const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
-              return ::strcasecmp(a.cFileName, b.cFileName) < 0;
-            });
+  std::sort(state->entries.begin(), state->entries.end(), listedBefore);
   *data = state->entries[state->next++];
   return state.release();
 }

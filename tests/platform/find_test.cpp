@@ -4,6 +4,7 @@
 
 #include <set>
 #include <string>
+#include <vector>
 
 #include "platform/win32.h"
 #include "support/temp_dir.h"
@@ -51,6 +52,21 @@ TEST_F(FindTest, MatchesStarPatternsWithoutRegardToCase) {
 TEST_F(FindTest, StarListsEverythingWithDotEntries) {
   std::set<std::string> names = list(windowsPath("Main.mb\\*"));
   EXPECT_EQ(names, (std::set<std::string>{".", "..", "!Trash", "Inbox"}));
+}
+
+// Windows lists "." and ".." first, then names in upper-case order, so a
+// folder's own "." entry is the first a walk sees.
+TEST_F(FindTest, ListsDotEntriesFirstThenNamesInUpperCaseOrder) {
+  std::filesystem::create_directory(dir.path() / "Main.mb" / "_under");
+  std::filesystem::create_directory(dir.path() / "Main.mb" / "apple");
+  std::vector<std::string> order;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA(windowsPath("Main.mb\\*").c_str(), &data);
+  ASSERT_NE(find, INVALID_HANDLE_VALUE);
+  do order.push_back(data.cFileName);
+  while (FindNextFileA(find, &data));
+  FindClose(find);
+  EXPECT_EQ(order, (std::vector<std::string>{".", "..", "!Trash", "apple", "Inbox", "_under"}));
 }
 
 TEST_F(FindTest, QuestionMarkTakesExactlyOneCharacter) {
