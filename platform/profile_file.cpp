@@ -1,0 +1,426 @@
+// Portable profile (INI) file functions. Reads parse the whole file afresh on
+// every call; writes splice the one changed line into the file's bytes and
+// replace the file atomically.
+#include "platform/profile_file.h"
+
+#include <cstring>
+
+#include "platform/file.h"
+
+namespace lumo::platform {
+namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+
+// Blanks as the profile readers see them: ASCII white space, plus Ctrl-Z
+// (the old DOS end-of-file mark, found in files copied from old media).
+bool isBlank(char ch) {
+  auto c = static_cast<unsigned char>(ch);
+  return c == ' ' || (c >= 0x09 && c <= 0x0d) || c == 0x1a;
+}
+
+bool isBreak(char ch) { return ch == '\r' || ch == '\n'; }
+
+std::string_view withoutLeadingBlanks(std::string_view text) {
+  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+  return text;
+}
+
+std::string_view trimmed(std::string_view text) {
+  text = withoutLeadingBlanks(text);
+  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+char lowerAscii(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
+bool equalNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
+  return true;
+}
+
+// Names and values are C strings to the readers: a zero byte ends them.
+std::string cutAtZero(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+
+std::size_t bodyStart(std::string_view bytes) { return bytes.substr(0, 3) == Utf8Mark ? 3 : 0; }
+
+// A file starting with a UTF-16 byte order mark holds 16-bit text, which these
+// byte-oriented functions neither read nor write.
+bool isUtf16(std::string_view bytes) {
+  return bytes.size() >= 2 &&
+         ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF'));
+}
+
+// Where the first line break after a line's content ends: CR LF counts as one
+// break, a lone CR or LF as one; the rest of a longer run stays (blank lines).
+std::size_t afterFirstBreak(std::string_view bytes, std::size_t contentEnd) {
+  if (contentEnd >= bytes.size()) return contentEnd;
+  if (bytes.substr(contentEnd, 2) == "\r\n") return contentEnd + 2;
+  return contentEnd + 1;
+}
+
+struct Loaded {
+  ReadStatus status = ReadStatus::Missing;
+  std::string bytes;
+  std::vector<ProfileSection> sections;
+};
+
+Loaded load(const char* path) {
+  Loaded loaded;
+  if (path == nullptr || *path == '\0') {
+    loaded.status = ReadStatus::Failed;
+    return loaded;
+  }
+  loaded.status = readFile(path, loaded.bytes);
+  if (loaded.status == ReadStatus::Ok && !isUtf16(loaded.bytes)) loaded.sections = parseProfile(loaded.bytes);
+  if (loaded.sections.empty()) loaded.sections.push_back(ProfileSection{});
+  return loaded;
+}
+
+// The first section of the name counts; a later duplicate is not searched.
+const ProfileSection* findSection(const std::vector<ProfileSection>& sections, std::string_view name) {
+  for (const ProfileSection& section : sections)
+    if (equalNoCase(section.name, name)) return &section;
+  return nullptr;
+}
+
+const ProfileEntry* findEntry(const ProfileSection& section, std::string_view name) {
+  for (const ProfileEntry& entry : section.entries)
+    if (equalNoCase(entry.name, name)) return &entry;
+  return nullptr;
+}
+
+// Trailing spaces (only spaces) of a default are dropped, but never its first
+// byte.
+std::string_view defaultText(const char* defaultValue) {
+  std::string_view text = defaultValue ? defaultValue : "";
+  while (text.size() > 1 && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+// Copies a value or default into the caller's buffer (size >= 1), without a
+// pair of enclosing quotes. When the buffer is exactly one byte short of the
+// unquoted text and its closing quote, the copy loses its last byte as well:
+// the readers cut the closing quote from what they copied, not from the value.
+std::uint32_t copyEntry(char* buffer, std::uint32_t size, std::string_view value) {
+  bool quoted = false;
+  if (!value.empty() && (value[0] == '\'' || value[0] == '"') && value.size() > 1 &&
+      value.back() == value[0]) {
+    quoted = true;
+    value.remove_prefix(1);
+  }
+  std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
+  if (quoted && size >= value.size() && n > 0) --n;
+  std::memcpy(buffer, value.data(), n);
+  buffer[n] = '\0';
+  return static_cast<std::uint32_t>(n);
+}
+
+std::uint32_t copyPlain(char* buffer, std::uint32_t size, std::string_view value) {
+  std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
+  std::memcpy(buffer, value.data(), n);
+  buffer[n] = '\0';
+  return static_cast<std::uint32_t>(n);
+}
+
+// Lists the names of the entries that have a value and are no comment, each
+// followed by a zero byte, the list by another.
+// A list that does not fit is cut, ends in two zero bytes and counts size - 2.
+std::uint32_t listKeys(const ProfileSection& section, char* buffer, std::uint32_t size) {
+  if (size < 2) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  std::uint32_t left = size;
+  char* out = buffer;
+  for (const ProfileEntry& entry : section.entries) {
+    if (left <= 2) break;
+    if (entry.name.empty() && !entry.hasValue) continue;
+    if (!entry.name.empty() && entry.name[0] == ';') continue;
+    if (!entry.hasValue) continue;
+    std::uint32_t copied = copyPlain(out, left - 1, entry.name);
+    left -= copied + 1;
+    out += copied + 1;
+    if (left < 2) break;
+  }
+  *out = '\0';
+  if (left <= 1) {
+    if (out > buffer) out[-1] = '\0';
+    return size - 2;
+  }
+  return size - left;
+}
+
+std::uint32_t listSections(const std::vector<ProfileSection>& sections, char* buffer, std::uint32_t size) {
+  if (size == 1) {
+    buffer[0] = '\0';
+    return 0;
+  }
+  std::uint32_t left = size - 1;
+  char* out = buffer;
+  for (const ProfileSection& section : sections) {
+    if (section.name.empty()) continue;
+    auto needed = static_cast<std::uint32_t>(section.name.size() + 1);
+    if (needed >= left) {
+      if (left > 0) {
+        std::memcpy(out, section.name.data(), left - 1);
+        out += left - 1;
+        *out++ = '\0';
+      }
+      *out = '\0';
+      return size - 2;
+    }
+    std::memcpy(out, section.name.data(), needed - 1);
+    out[needed - 1] = '\0';
+    out += needed;
+    left -= needed;
+  }
+  *out = '\0';
+  return static_cast<std::uint32_t>(out - buffer);
+}
+
+std::uint32_t getString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                        std::uint32_t size, const char* path) {
+  if (buffer == nullptr || size == 0) return 0;
+  std::string_view fallback = defaultText(defaultValue);
+  Loaded loaded = load(path);
+  if (loaded.status == ReadStatus::Failed) return copyPlain(buffer, size, fallback);
+  if (section == nullptr) return listSections(loaded.sections, buffer, size);
+  if (key != nullptr) {
+    const ProfileSection* found = findSection(loaded.sections, trimmed(section));
+    const ProfileEntry* entry = found ? findEntry(*found, trimmed(key)) : nullptr;
+    return copyEntry(buffer, size, entry && entry->hasValue ? std::string_view(entry->value) : fallback);
+  }
+  // The key list names the section exactly (blanks count); a section that is
+  // absent or lists nothing gives the default instead.
+  std::uint32_t length = 0;
+  const ProfileSection* exact = nullptr;
+  for (const ProfileSection& s : loaded.sections)
+    if (equalNoCase(s.name, section)) {
+      exact = &s;
+      break;
+    }
+  if (exact != nullptr) {
+    length = listKeys(*exact, buffer, size);
+  } else {
+    buffer[0] = '\0';
+    if (size > 1) buffer[1] = '\0';
+  }
+  if (buffer[0] == '\0') length = copyEntry(buffer, size, fallback);
+  return length;
+}
+
+// Reads a number the way the readers' integer conversion does (see the
+// declaration of profileGetInt).
+std::uint32_t parseNumber(std::string_view text) {
+  while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  std::uint32_t base = 10;
+  if (text.size() >= 2 && text[0] == '0') {
+    if (text[1] == 'b')
+      base = 2;
+    else if (text[1] == 'o')
+      base = 8;
+    else if (text[1] == 'x')
+      base = 16;
+    if (base != 10) text.remove_prefix(2);
+  }
+  std::uint32_t total = 0;
+  for (char ch : text) {
+    std::uint32_t digit;
+    if (ch >= '0' && ch <= '9')
+      digit = static_cast<std::uint32_t>(ch - '0');
+    else if (ch >= 'A' && ch <= 'Z')
+      digit = static_cast<std::uint32_t>(ch - 'A' + 10);
+    else if (ch >= 'a' && ch <= 'z')
+      digit = static_cast<std::uint32_t>(ch - 'a' + 10);
+    else
+      break;
+    if (digit >= base) break;
+    total = total * base + digit;
+  }
+  return negative ? 0u - total : total;
+}
+
+// The file's bytes with [from, to) replaced by `text`.
+std::string spliced(std::string_view bytes, std::size_t from, std::size_t to, std::string_view text) {
+  std::string out;
+  out.reserve(bytes.size() + text.size());
+  out.append(bytes.substr(0, from));
+  out.append(text);
+  out.append(bytes.substr(to));
+  return out;
+}
+
+// Where a new key of the section goes: after its last entry, or after its
+// header, or at the very start for the headerless first section. `needsBreak`
+// tells that the line there ends the file without a line break.
+std::size_t insertionPoint(std::string_view bytes, const ProfileSection& section, bool& needsBreak) {
+  std::size_t contentEnd;
+  if (!section.entries.empty())
+    contentEnd = section.entries.back().contentEnd;
+  else if (section.hasHeader)
+    contentEnd = section.contentEnd;
+  else
+    return section.begin;
+  needsBreak = contentEnd >= bytes.size();
+  return afterFirstBreak(bytes, contentEnd);
+}
+
+bool setValue(const Loaded& loaded, const char* section, const char* key, const char* value,
+              std::string& out) {
+  std::string_view bytes = loaded.bytes;
+  std::string_view sectionName = trimmed(section);
+  std::string_view keyName = trimmed(key);
+  std::string_view text = withoutLeadingBlanks(value);
+  // A section or key made anew keeps trailing blanks of its name as given;
+  // readers ignore them.
+  std::string_view newSection = withoutLeadingBlanks(section);
+  std::string_view newKey = withoutLeadingBlanks(key);
+
+  const ProfileSection* found = findSection(loaded.sections, sectionName);
+  if (found == nullptr) {
+    out.assign(bytes);
+    if (!out.empty() && !isBreak(out.back()) && out.size() > bodyStart(bytes)) out += "\r\n";
+    out.append("[").append(newSection).append("]\r\n");
+    out.append(newKey).append("=").append(text).append("\r\n");
+    return true;
+  }
+  if (const ProfileEntry* entry = findEntry(*found, keyName)) {
+    if (entry->hasValue && entry->value == text) return false;
+    std::string line = entry->name + "=" + std::string(text) + "\r\n";
+    out = spliced(bytes, entry->begin, afterFirstBreak(bytes, entry->contentEnd), line);
+    return true;
+  }
+  bool needsBreak = false;
+  std::size_t at = insertionPoint(bytes, *found, needsBreak);
+  std::string line = needsBreak ? "\r\n" : "";
+  line.append(newKey).append("=").append(text).append("\r\n");
+  out = spliced(bytes, at, at, line);
+  return true;
+}
+
+// Deleting compares the names as given, blanks included, and goes on to later
+// sections of the same name when the first lacks the key.
+bool deleteKey(const Loaded& loaded, const char* section, const char* key, std::string& out) {
+  for (const ProfileSection& s : loaded.sections) {
+    if (!equalNoCase(s.name, section)) continue;
+    for (const ProfileEntry& entry : s.entries) {
+      if (!equalNoCase(entry.name, key)) continue;
+      out = spliced(loaded.bytes, entry.begin, afterFirstBreak(loaded.bytes, entry.contentEnd), "");
+      return true;
+    }
+  }
+  return false;
+}
+
+bool deleteSection(const Loaded& loaded, const char* section, std::string& out) {
+  for (std::size_t i = 0; i < loaded.sections.size(); ++i) {
+    const ProfileSection& s = loaded.sections[i];
+    if (!equalNoCase(s.name, section)) continue;
+    std::size_t to = i + 1 < loaded.sections.size() ? loaded.sections[i + 1].begin : loaded.bytes.size();
+    out = spliced(loaded.bytes, s.begin, to, "");
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<ProfileSection> parseProfile(std::string_view bytes) {
+  std::vector<ProfileSection> sections(1);
+  std::size_t pos = bodyStart(bytes);
+  sections[0].begin = sections[0].contentEnd = sections[0].end = pos;
+  bool previousNameEmpty = false;  // the section's last entry has an empty name
+  while (pos < bytes.size()) {
+    std::size_t lineBegin = pos;
+    while (pos < bytes.size() && !isBreak(bytes[pos])) ++pos;
+    std::size_t contentEnd = pos;
+    while (pos < bytes.size() && isBreak(bytes[pos])) ++pos;
+    std::string_view line = trimmed(bytes.substr(lineBegin, contentEnd - lineBegin));
+    if (line.empty()) continue;
+
+    if (line.front() == '[') {
+      std::size_t close = line.rfind(']');
+      if (close != std::string_view::npos) {
+        ProfileSection section;
+        section.name = cutAtZero(trimmed(line.substr(1, close - 1)));
+        section.hasHeader = true;
+        section.begin = lineBegin;
+        section.contentEnd = contentEnd;
+        section.end = pos;
+        sections.push_back(std::move(section));
+        previousNameEmpty = false;
+        continue;
+      }
+    }
+
+    ProfileEntry entry;
+    std::string_view name = line;
+    std::size_t equals = line.find('=');
+    if (equals != std::string_view::npos) {
+      name = trimmed(line.substr(0, equals));
+      entry.hasValue = true;
+      entry.value = cutAtZero(trimmed(line.substr(equals + 1)));
+    }
+    // A line with nothing before its "=" is kept unless the entry before it
+    // in the section also has an empty name.
+    if (name.empty() && previousNameEmpty) continue;
+    entry.name = cutAtZero(name);
+    previousNameEmpty = entry.name.empty();
+    entry.begin = lineBegin;
+    entry.contentEnd = contentEnd;
+    entry.end = pos;
+    sections.back().entries.push_back(std::move(entry));
+  }
+  return sections;
+}
+
+std::string wholesaleLayout(std::string_view bytes) {
+  std::string out(bytes.substr(0, bodyStart(bytes)));
+  for (const ProfileSection& section : parseProfile(bytes)) {
+    if (!section.name.empty()) out.append("[").append(section.name).append("]\r\n");
+    for (const ProfileEntry& entry : section.entries) {
+      out += entry.name;
+      if (entry.hasValue) out.append("=").append(entry.value);
+      out += "\r\n";
+    }
+  }
+  return out;
+}
+
+std::uint32_t profileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
+                               std::uint32_t size, const char* path) {
+  return getString(section, key, defaultValue, buffer, size, path);
+}
+
+std::uint32_t profileGetInt(const char* section, const char* key, int defaultValue, const char* path) {
+  char value[30];
+  if (getString(section, key, "", value, sizeof value, path) == 0)
+    return static_cast<std::uint32_t>(defaultValue);
+  return parseNumber(value);
+}
+
+bool profileWriteString(const char* section, const char* key, const char* value, const char* path) {
+  if (section == nullptr) return false;  // also the flush call, which reports false
+  Loaded loaded = load(path);
+  if (loaded.status == ReadStatus::Failed || isUtf16(loaded.bytes)) return false;
+  std::string out;
+  bool changed;
+  if (key == nullptr)
+    changed = deleteSection(loaded, section, out);
+  else if (value == nullptr)
+    changed = deleteKey(loaded, section, key, out);
+  else
+    changed = setValue(loaded, section, key, value, out);
+  if (!changed) return true;
+  return replaceFile(path, out);
+}
+
+}  // namespace lumo::platform
