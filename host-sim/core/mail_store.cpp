@@ -1,0 +1,306 @@
+// The substitute host's mail store on disk (see mail_store.h).
+#include "host-sim/core/mail_store.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+#include "host-sim/core/mail_text.h"
+
+namespace fs = std::filesystem;
+
+namespace lumo::hostsim {
+namespace {
+
+constexpr char kSep = '\x01';
+constexpr int kFieldCount = 14;  // 13 separators: field 13 carries the read mark
+
+std::vector<std::string> splitFields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (char c : line) {
+    if (c == kSep)
+      fields.emplace_back();
+    else
+      fields.back() += c;
+  }
+  return fields;
+}
+
+bool validFolderId(const std::string& id) {
+  if (id.size() < 2 || id.back() != '\\' || id.front() == '\\') return false;
+  if (id.find("\\\\") != std::string::npos || id.find('?') != std::string::npos) return false;
+  if (id.find('/') != std::string::npos) return false;
+  std::string first = id.substr(0, id.find('\\'));
+  return first.size() > 3 && first.ends_with(".mb") && first != "." && first != "..";
+}
+
+}  // namespace
+
+std::optional<std::string> readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream data;
+  data << in.rdbuf();
+  return data.str();
+}
+
+bool writeFile(const fs::path& path, const std::string& data) {
+  fs::path temp = path;
+  temp += ".new";
+  {
+    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(data.data(), static_cast<std::streamsize>(data.size()));
+    if (!out.flush()) return false;
+  }
+  std::error_code ec;
+  fs::rename(temp, path, ec);
+  return !ec;
+}
+
+MailStore::MailStore(fs::path dataFolder) : root_(fs::absolute(std::move(dataFolder))) {}
+
+std::string MailStore::dataFolderText() const {
+  std::string text = root_.generic_string();
+  while (!text.empty() && (text.back() == '/' || text.back() == '\\')) text.pop_back();
+  return text + "\\";
+}
+
+fs::path MailStore::folderPath(const std::string& folderId) const {
+  fs::path path = root_;
+  std::string part;
+  for (char c : folderId) {
+    if (c == '\\' || c == '/') {
+      if (!part.empty()) path /= part;
+      part.clear();
+    } else {
+      part += c;
+    }
+  }
+  if (!part.empty()) path /= part;
+  return path;
+}
+
+std::string MailStore::folderOf(const std::string& mailId) {
+  std::size_t q = mailId.find('?');
+  return q == std::string::npos ? mailId : mailId.substr(0, q);
+}
+
+std::string MailStore::keyOf(const std::string& mailId) {
+  std::size_t q = mailId.find('?');
+  return q == std::string::npos ? std::string() : mailId.substr(q + 1);
+}
+
+bool MailStore::addFolder(const std::string& folderId, const std::string& displayName, bool ignoreUnread) {
+  if (!validFolderId(folderId)) return false;
+  // The parent must exist unless this is a mailbox.
+  std::string parent = folderId.substr(0, folderId.size() - 1);
+  std::size_t cut = parent.rfind('\\');
+  if (cut != std::string::npos && !folderExists(parent.substr(0, cut + 1))) return false;
+  std::error_code ec;
+  fs::path dir = folderPath(folderId);
+  fs::create_directories(dir, ec);
+  if (ec) return false;
+  if (!fs::exists(dir / "Folder.idx") && !writeFile(dir / "Folder.idx", "")) return false;
+  std::string ini = "[Settings]\r\nName=" + displayName + "\r\nIgnoreUnread=" + (ignoreUnread ? "1" : "0") + "\r\n";
+  return writeFile(dir / "Folder.ini", ini);
+}
+
+bool MailStore::folderExists(const std::string& folderId) const {
+  return validFolderId(folderId) && fs::is_directory(folderPath(folderId));
+}
+
+std::vector<std::string> MailStore::folders() const {
+  std::vector<std::string> result;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root_, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (!it->is_directory()) continue;
+    std::string id;
+    for (const auto& part : fs::relative(it->path(), root_)) id += part.string() + "\\";
+    if (validFolderId(id)) result.push_back(id);
+  }
+  std::sort(result.begin(), result.end());
+  return result;
+}
+
+std::string MailStore::displayName(const std::string& folderId) const {
+  if (!folderExists(folderId)) return {};
+  auto ini = readFile(folderPath(folderId) / "Folder.ini");
+  if (ini) {
+    std::istringstream lines(*ini);
+    std::string line;
+    while (std::getline(lines, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.rfind("Name=", 0) == 0 && line.size() > 5) return line.substr(5);
+    }
+  }
+  // Without a name the directory's own name stands, "!" marks removed.
+  std::string dir = folderId.substr(0, folderId.size() - 1);
+  dir = dir.substr(dir.rfind('\\') == std::string::npos ? 0 : dir.rfind('\\') + 1);
+  dir.erase(0, dir.find_first_not_of('!'));
+  return dir;
+}
+
+std::string MailStore::indexLine(const std::string& key, const std::string& source, bool read) {
+  std::string fields[kFieldCount] = {
+      "0",
+      key,
+      indexField(headerValue(source, "Message-ID")),
+      indexField(headerValue(source, "Subject")),
+      indexField(headerValue(source, "From")),
+      indexField(headerValue(source, "To")),
+      indexField(headerValue(source, "Date")),
+      std::to_string(source.size()),
+      indexField(headerValue(source, "In-Reply-To")),
+      "",
+      "3",
+      "0",
+      read ? "1" : "0",
+      ""};
+  std::string line;
+  for (int i = 0; i < kFieldCount; ++i) {
+    if (i) line += kSep;
+    line += fields[i];
+  }
+  return line;
+}
+
+std::vector<std::string> MailStore::indexLines(const std::string& folderId) const {
+  std::vector<std::string> lines;
+  auto data = readFile(folderPath(folderId) / "Folder.idx");
+  if (!data) return lines;
+  std::size_t pos = 0;
+  while (pos < data->size()) {
+    std::size_t eol = data->find('\n', pos);
+    std::string line = data->substr(pos, eol == std::string::npos ? std::string::npos : eol - pos);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) lines.push_back(line);
+    if (eol == std::string::npos) break;
+    pos = eol + 1;
+  }
+  return lines;
+}
+
+bool MailStore::writeIndex(const std::string& folderId, const std::vector<std::string>& lines) const {
+  std::string data;
+  for (const auto& line : lines) data += line + "\r\n";
+  return writeFile(folderPath(folderId) / "Folder.idx", data);
+}
+
+std::vector<IndexEntry> MailStore::index(const std::string& folderId) const {
+  std::vector<IndexEntry> entries;
+  for (const auto& line : indexLines(folderId)) {
+    auto fields = splitFields(line);
+    if (fields.size() < 2 || fields[1].empty()) continue;
+    IndexEntry entry;
+    entry.key = fields[1];
+    if (fields.size() > 2) entry.messageId = fields[2];
+    if (fields.size() > 3) entry.subject = fields[3];
+    entry.read = fields.size() > 12 && !fields[12].empty() && fields[12].back() == '1';
+    entries.push_back(entry);
+  }
+  return entries;
+}
+
+std::vector<std::string> MailStore::mailIds(const std::string& folderId) const {
+  std::vector<std::string> ids;
+  for (const auto& entry : index(folderId)) ids.push_back(folderId + "?" + entry.key);
+  return ids;
+}
+
+std::optional<IndexEntry> MailStore::entry(const std::string& mailId) const {
+  std::string key = keyOf(mailId);
+  for (const auto& e : index(folderOf(mailId)))
+    if (e.key == key) return e;
+  return std::nullopt;
+}
+
+std::string MailStore::nextKey(const std::string& folderId) const {
+  unsigned long highest = 0;
+  for (const auto& e : index(folderId)) highest = std::max(highest, std::strtoul(e.key.c_str(), nullptr, 16));
+  std::error_code ec;
+  for (const auto& file : fs::directory_iterator(folderPath(folderId), ec))
+    if (file.path().extension() == ".eml")
+      highest = std::max(highest, std::strtoul(file.path().stem().string().c_str(), nullptr, 16));
+  char key[16];
+  std::snprintf(key, sizeof key, "%08lX", highest + 1);
+  return key;
+}
+
+std::string MailStore::append(const std::string& folderId, const std::string& source, bool read) {
+  if (!folderExists(folderId)) return {};
+  std::string key = nextKey(folderId);
+  fs::path dir = folderPath(folderId);
+  if (!writeFile(dir / (key + ".eml"), source)) return {};
+  auto lines = indexLines(folderId);
+  lines.push_back(indexLine(key, source, read));
+  if (!writeIndex(folderId, lines)) return {};
+  return folderId + "?" + key;
+}
+
+std::optional<std::string> MailStore::source(const std::string& mailId) const {
+  std::string key = keyOf(mailId);
+  std::string folder = folderOf(mailId);
+  if (key.empty() || !folderExists(folder) || key.find_first_of("/\\.") != std::string::npos) return std::nullopt;
+  if (!entry(mailId)) return std::nullopt;
+  return readFile(folderPath(folder) / (key + ".eml"));
+}
+
+bool MailStore::setSource(const std::string& mailId, const std::string& text) {
+  auto old = entry(mailId);
+  if (!old) return false;
+  std::string folder = folderOf(mailId);
+  if (!writeFile(folderPath(folder) / (old->key + ".eml"), text)) return false;
+  auto lines = indexLines(folder);
+  for (auto& line : lines) {
+    auto fields = splitFields(line);
+    if (fields.size() > 1 && fields[1] == old->key) line = indexLine(old->key, text, old->read);
+  }
+  return writeIndex(folder, lines);
+}
+
+std::string MailStore::transfer(const std::string& mailId, const std::string& folderId, bool copy) {
+  auto text = source(mailId);
+  auto old = entry(mailId);
+  if (!text || !old || !folderExists(folderId)) return {};
+  std::string moved = append(folderId, *text, old->read);
+  if (moved.empty()) return {};
+  if (!copy) remove(mailId);
+  return moved;
+}
+
+bool MailStore::remove(const std::string& mailId) {
+  std::string key = keyOf(mailId);
+  std::string folder = folderOf(mailId);
+  if (!entry(mailId)) return false;
+  auto lines = indexLines(folder);
+  std::erase_if(lines, [&](const std::string& line) {
+    auto fields = splitFields(line);
+    return fields.size() > 1 && fields[1] == key;
+  });
+  std::error_code ec;
+  fs::remove(folderPath(folder) / (key + ".eml"), ec);
+  return writeIndex(folder, lines);
+}
+
+bool MailStore::setRead(const std::string& mailId, bool read) {
+  std::string key = keyOf(mailId);
+  std::string folder = folderOf(mailId);
+  auto lines = indexLines(folder);
+  bool found = false;
+  for (auto& line : lines) {
+    auto fields = splitFields(line);
+    if (fields.size() > 12 && fields[1] == key && !fields[12].empty()) {
+      fields[12].back() = read ? '1' : '0';
+      line.clear();
+      for (std::size_t i = 0; i < fields.size(); ++i) line += (i ? std::string(1, kSep) : "") + fields[i];
+      found = true;
+    }
+  }
+  return found && writeIndex(folder, lines);
+}
+
+}  // namespace lumo::hostsim

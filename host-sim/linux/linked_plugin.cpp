@@ -1,0 +1,50 @@
+// The plug-in linked into this program (tests): the same load notification
+// and entry points, called directly.
+#include <dlfcn.h>
+
+#include "host-sim/core/plugin_module.h"
+
+namespace lumo::hostsim {
+namespace {
+
+class LinkedPlugin : public PluginModule {
+ public:
+  LinkedPlugin() {
+    entry_ = {DllMain, BKC_OnStart, BKC_OnExit, BKC_OnMenuInit, BKC_OnOpenFolder, BKC_OnOpenMail,
+              BKC_OnRetrieve, BKC_OnKeyDispatch, BKC_OnDragDrop, LumoMakeShortCut, BKC_OnPlugInSetup,
+              BKC_OnPlugInInfo, BKC_OnEveryMinute, BKC_OnOpenCompose, BKC_OnOutgoing, BKC_OnSend,
+              BKC_OnFinishRetrieve};
+  }
+  ~LinkedPlugin() override { unload(); }
+
+  bool load() override {
+    if (loaded_) return true;
+    Dl_info info{};
+    dladdr(reinterpret_cast<void*>(&DllMain), &info);
+    module_ = static_cast<HINSTANCE>(info.dli_fbase);
+    if (!DllMain(module_, DLL_PROCESS_ATTACH, nullptr)) {
+      error_ = "the linked plug-in refused to load (its load notification failed)";
+      return false;
+    }
+    loaded_ = true;
+    return true;
+  }
+  void unload() override {
+    if (loaded_) DllMain(module_, DLL_PROCESS_DETACH, nullptr);
+    loaded_ = false;
+  }
+  bool loaded() const override { return loaded_; }
+  const PluginEntryPoints& entry() const override { return entry_; }
+  std::string description() const override { return "linked plug-in"; }
+
+ private:
+  PluginEntryPoints entry_;
+  HINSTANCE module_ = nullptr;
+  bool loaded_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<PluginModule> makeLinkedPlugin() { return std::make_unique<LinkedPlugin>(); }
+
+}  // namespace lumo::hostsim
