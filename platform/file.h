@@ -17,6 +17,11 @@ ReadStatus readFile(const char* path, std::string& content);
 // exclusively. True only when every byte was written.
 bool appendFile(const char* path, std::string_view bytes);
 
+// Like appendFile, but the bytes always start a line of their own: when the
+// file is not empty and its last byte is not a line feed (an unfinished last
+// line), CR LF is written before them in the same write.
+bool appendFileOnNewLine(const char* path, std::string_view bytes);
+
 // Replaces the file's whole content in one atomic step: the bytes go to a
 // temporary file beside it ("<path>.tmp"), are flushed to disk, and the
 // temporary file is renamed over the old one. On any failure the old file is

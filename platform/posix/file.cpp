@@ -1,5 +1,7 @@
 // File operations on POSIX: open/read/write, flock for exclusive access,
 // fsync and rename for atomic replacement.
+#include "platform/file.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -8,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/file.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32.h"
 
@@ -90,6 +91,24 @@ bool appendFile(const char* path, std::string_view bytes) {
   return fd.close();
 }
 
+bool appendFileOnNewLine(const char* path, std::string_view bytes) {
+  if (stepFails(FileStep::OpenAppend)) return false;
+  Fd fd(::open(nativePath(path).c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
+  if (!fd.ok() || !lockExclusive(fd.get())) return false;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) return false;
+  char last = '\n';
+  if (st.st_size > 0 && ::pread(fd.get(), &last, 1, st.st_size - 1) != 1) return false;
+  if (last != '\n') {
+    std::string joined = "\r\n";
+    joined.append(bytes);
+    if (!writeAll(fd.get(), joined)) return false;
+  } else if (!writeAll(fd.get(), bytes)) {
+    return false;
+  }
+  return fd.close();
+}
+
 bool replaceFile(const char* windowsPath, std::string_view bytes) {
   std::string native = nativePath(windowsPath);
   const char* path = native.c_str();
@@ -113,7 +132,9 @@ bool replaceFile(const char* windowsPath, std::string_view bytes) {
 
 using lumo::platform::nativePath;
 
-extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE; }
+extern "C" BOOL DeleteFileA(LPCSTR fileName) {
+  return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE;
+}
 
 extern "C" BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
   std::string from = nativePath(existing), to = nativePath(replacement);

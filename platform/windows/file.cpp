@@ -1,6 +1,7 @@
 // File operations on Windows: CreateFileA with explicit sharing, flushed
 // writes, and MoveFileExA for atomic replacement.
 #include "platform/file.h"
+
 #include "platform/win32.h"
 
 namespace lumo::platform {
@@ -49,7 +50,8 @@ ReadStatus readFile(const char* path, std::string& content) {
     return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
   }
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
@@ -70,10 +72,36 @@ bool appendFile(const char* path, std::string_view bytes) {
   return h.close();
 }
 
+bool appendFileOnNewLine(const char* path, std::string_view bytes) {
+  if (stepFails(FileStep::OpenAppend)) return false;
+  Handle h(CreateFileA(path, GENERIC_READ | FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                       nullptr));
+  if (!h.ok()) return false;
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h.get(), &size)) return false;
+  char last = '\n';
+  if (size.QuadPart > 0) {
+    LARGE_INTEGER at{};
+    at.QuadPart = size.QuadPart - 1;
+    DWORD n = 0;
+    if (!SetFilePointerEx(h.get(), at, nullptr, FILE_BEGIN) || !ReadFile(h.get(), &last, 1, &n, nullptr) ||
+        n != 1)
+      return false;
+  }
+  LARGE_INTEGER zero{};
+  if (!SetFilePointerEx(h.get(), zero, nullptr, FILE_END)) return false;
+  std::string joined;
+  if (last != '\n') joined = "\r\n";
+  joined.append(bytes);
+  if (!writeAll(h.get(), joined)) return false;
+  return h.close();
+}
+
 bool replaceFile(const char* path, std::string_view bytes) {
   std::string temp = std::string(path) + ".tmp";
   if (stepFails(FileStep::OpenTemp)) return false;
-  Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle h(
+      CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.ok()) return false;
   bool written = writeAll(h.get(), bytes) && !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
   if (!h.close() || !written || stepFails(FileStep::Rename) ||

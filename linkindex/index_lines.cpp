@@ -1,0 +1,72 @@
+// Line walking and rewrite collection for the link index text.
+#include "linkindex/index_lines.h"
+
+#include <cstring>
+
+#include "linkindex/link_record.h"
+#include "platform/file.h"
+
+namespace lumo {
+
+bool IndexLine::usable() const { return terminated && text.size() <= kLinkLineMax; }
+
+bool IndexLine::belongsTo(std::string_view id) const {
+  if (id.empty() || text.size() < id.size()) return false;
+  if (std::memcmp(text.data(), id.data(), id.size()) != 0) return false;
+  return text.size() == id.size() || text[id.size()] == '\x01';
+}
+
+bool IndexLines::next(IndexLine& line) {
+  if (rest_.empty()) return false;
+  const void* lf = std::memchr(rest_.data(), '\n', rest_.size());
+  if (lf == nullptr) {
+    line.text = line.raw = rest_;
+    line.terminated = false;
+    rest_ = {};
+    return true;
+  }
+  std::size_t end = static_cast<std::size_t>(static_cast<const char*>(lf) - rest_.data());
+  line.raw = rest_.substr(0, end + 1);
+  line.text = rest_.substr(0, end > 0 && rest_[end - 1] == '\r' ? end - 1 : end);
+  line.terminated = true;
+  rest_.remove_prefix(end + 1);
+  return true;
+}
+
+void IndexWriter::keep(const IndexLine& line) {
+  bool sameBytes = !line.usable() || (line.raw.size() == line.text.size() + 2);
+  if (line.usable() && line.text.empty()) sameBytes = false;
+  if (sameBytes && runEnd_ == line.raw.data()) {
+    runEnd_ += line.raw.size();
+    return;
+  }
+  flush();
+  if (sameBytes) {
+    runBegin_ = line.raw.data();
+    runEnd_ = runBegin_ + line.raw.size();
+  } else if (!line.text.empty()) {
+    add(line.text);
+  }
+}
+
+void IndexWriter::add(std::string_view text) {
+  flush();
+  out_.append(text);
+  out_.append("\r\n");
+}
+
+void IndexWriter::flush() {
+  if (runBegin_ != runEnd_) out_.append(runBegin_, static_cast<std::size_t>(runEnd_ - runBegin_));
+  runBegin_ = runEnd_ = nullptr;
+}
+
+std::string_view IndexWriter::text() {
+  flush();
+  return out_;
+}
+
+int rewriteIndex(const char* indexPath, std::string_view content) {
+  return platform::replaceFile(indexPath, content) ? 1 : 0;
+}
+
+}  // namespace lumo

@@ -1,0 +1,62 @@
+// Walking the lines of the link index text and writing the text back.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lumo {
+
+// One line of the index text. `text` excludes the line end (LF, and one CR
+// before it). An unterminated line is text after the last line feed.
+struct IndexLine {
+  std::string_view text;
+  std::string_view raw;  // the line with its line end as it stands in the file
+  bool terminated = false;
+
+  // Lines that take part in lookups: ended by a line feed and within the
+  // length limit. Other lines are never parsed and are kept byte for byte.
+  bool usable() const;
+  // True when the line's first field (up to the first 0x01, or the whole line)
+  // equals `id` exactly.
+  bool belongsTo(std::string_view id) const;
+};
+
+// Iterates over the lines of a whole index text without copying it.
+class IndexLines {
+ public:
+  explicit IndexLines(std::string_view content) : rest_(content) {}
+  // Fills `line` with the next line; false at the end of the text.
+  bool next(IndexLine& line);
+
+ private:
+  std::string_view rest_;
+};
+
+// Collects the text of a rewrite. Usable lines are written with CR LF and
+// empty lines are dropped; other lines (over-long ones and an unfinished last
+// line) keep their exact bytes. Runs of lines already in final form are copied
+// in one piece.
+class IndexWriter {
+ public:
+  explicit IndexWriter(std::size_t expectedSize) { out_.reserve(expectedSize + 2); }
+  // Keeps a line read from the file.
+  void keep(const IndexLine& line);
+  // Adds a new line (text without line end); it gets CR LF.
+  void add(std::string_view text);
+  // The collected text; pending runs are flushed first.
+  std::string_view text();
+
+ private:
+  void flush();
+  std::string out_;
+  const char* runBegin_ = nullptr;
+  const char* runEnd_ = nullptr;
+};
+
+// Replaces the index file with `content` crash-safely (temporary file,
+// flush, atomic rename, exclusive while written). On failure the old file
+// stays whole. 1/0.
+int rewriteIndex(const char* indexPath, std::string_view content);
+
+}  // namespace lumo

@@ -1,0 +1,213 @@
+// The link record's operations on the index file: append, find, update, store.
+// Each reads the whole file in one piece, scans it without per-line copies,
+// and writes changes through a crash-safe replacement.
+#include <algorithm>
+#include <cstring>
+#include <functional>
+
+#include "linkindex/index_lines.h"
+#include "linkindex/link_record.h"
+#include "linkindex/shortcut_id.h"
+#include "platform/file.h"
+
+namespace lumo {
+namespace {
+
+std::string_view view(const char* s) { return s == nullptr ? std::string_view{} : std::string_view(s); }
+
+bool holdsLineBreaker(std::string_view s) { return s.find_first_of("\r\n\x01") != std::string_view::npos; }
+
+// Reads the index. A missing file reads as empty; 0 when it cannot be read.
+int readIndex(const char* indexPath, std::string& content) {
+  if (indexPath == nullptr) return 0;
+  return platform::readFile(indexPath, content) == platform::ReadStatus::Failed ? 0 : 1;
+}
+
+}  // namespace
+
+int LinkRecord::appendTo(const char* indexPath) const {
+  if (indexPath == nullptr || !isShortcutId(shortcutId_)) return 0;
+  char line[kLinkLineCapacity + 2];
+  if (!formatLine(line, kLinkLineCapacity)) return 0;
+  std::size_t length = std::strlen(line);
+  line[length] = '\r';
+  line[length + 1] = '\n';
+  return platform::appendFileOnNewLine(indexPath, std::string_view(line, length + 2)) ? 1 : 0;
+}
+
+int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind) {
+  std::string_view wanted = view(key);
+  int k = static_cast<int>(kind);
+  if (wanted.empty() || wanted.size() > kLinkLineMax || k < 0 || k > 5) return 0;
+  if (wanted.find('\n') != std::string_view::npos) return 0;
+  if (kind == LinkFindKind::ByShortcutId && !isShortcutId(wanted)) return 0;
+  std::string content;
+  if (!readIndex(indexPath, content)) return 0;
+
+  // Every line that can match holds the needle somewhere: jump from one
+  // occurrence to the next and look only at the lines they fall in. A mail id
+  // may be stored relative to its folder id ("?key"), so for mail ids the
+  // needle is the key from its last "?", which both forms contain.
+  std::string_view needle = wanted;
+  if (kind == LinkFindKind::ByMailId || kind == LinkFindKind::ByMailIdOrLocation) {
+    std::size_t mark = wanted.rfind('?');
+    if (mark != std::string_view::npos) needle = wanted.substr(mark);
+  }
+  const std::boyer_moore_horspool_searcher searcher(needle.begin(), needle.end());
+  const char* const begin = content.data();
+  const char* const end = begin + content.size();
+  const char* from = begin;
+  while (from < end) {
+    const char* hit = std::search(from, end, searcher);
+    if (hit == end) return 0;
+    const char* lineBegin = hit;
+    if (kind == LinkFindKind::ByShortcutId) {
+      if (hit != begin && hit[-1] != '\n') {
+        from = hit + 1;
+        continue;
+      }
+    } else {
+      while (lineBegin != begin && lineBegin[-1] != '\n') --lineBegin;
+    }
+    const void* lf = std::memchr(hit, '\n', static_cast<std::size_t>(end - hit));
+    if (lf == nullptr) return 0;  // text after the last line end never matches
+    const char* lineEnd = static_cast<const char*>(lf);
+    from = lineEnd + 1;
+    IndexLine line;
+    if (!IndexLines(std::string_view(lineBegin, static_cast<std::size_t>(from - lineBegin))).next(line))
+      continue;
+    if (!line.usable()) continue;
+    if (kind == LinkFindKind::ByShortcutId) {
+      if (line.belongsTo(wanted) && parseLine(line.text)) return 1;
+      continue;
+    }
+    if (!parseLine(line.text)) continue;
+    bool match = false;
+    switch (kind) {
+      case LinkFindKind::ByMessageId:
+        match = targetMessageId_ == wanted;
+        break;
+      case LinkFindKind::ByFolderId:
+        match = targetFolderId_ == wanted;
+        break;
+      case LinkFindKind::ByMailId:
+        match = targetMailId_ == wanted;
+        break;
+      case LinkFindKind::ByLocation:
+        match = shortcutLocation_ == wanted;
+        break;
+      case LinkFindKind::ByMailIdOrLocation:
+        match = targetMailId_ == wanted || shortcutLocation_ == wanted;
+        break;
+      case LinkFindKind::ByShortcutId:
+        break;
+    }
+    if (match) return 1;
+  }
+  return 0;
+}
+
+int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const char* value,
+                         LinkUpdateField field) {
+  std::string_view id = view(shortcutId);
+  std::string_view newValue = field == LinkUpdateField::Remove ? std::string_view{} : view(value);
+  int f = static_cast<int>(field);
+  if (!isShortcutId(id) || f < 1 || f > 5 || holdsLineBreaker(newValue)) return 0;
+  std::string content;
+  if (!readIndex(indexPath, content)) return 0;
+
+  IndexWriter kept(content.size());
+  bool matched = false;
+  bool changed = false;
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) {
+    if (!line.usable() || !line.belongsTo(id)) {
+      kept.keep(line);
+      continue;
+    }
+    matched = true;
+    if (!parseLine(line.text)) return 0;
+    std::string* target = nullptr;
+    switch (field) {
+      case LinkUpdateField::SetFolderId:
+        target = &targetFolderId_;
+        break;
+      case LinkUpdateField::SetMailId:
+        target = &targetMailId_;
+        break;
+      case LinkUpdateField::SetMessageId:
+        target = &targetMessageId_;
+        break;
+      case LinkUpdateField::SetLocation:
+        target = &shortcutLocation_;
+        break;
+      case LinkUpdateField::Remove:
+        break;
+    }
+    if (target == nullptr) {
+      changed = true;  // removed: the line is left out
+      continue;
+    }
+    if (*target == newValue) {
+      kept.keep(line);  // this line already holds the value
+      continue;
+    }
+    target->assign(newValue);
+    char formatted[kLinkLineCapacity];
+    if (!formatLine(formatted, sizeof formatted)) return 0;
+    kept.add(formatted);
+    changed = true;
+  }
+  if (!matched) return 1;
+  if (!changed) return 0;
+  return rewriteIndex(indexPath, kept.text());
+}
+
+int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
+                        const char* targetMailId, const char* targetMessageId, const char* shortcutLocation,
+                        int appendIfMissing) {
+  std::string_view id = view(shortcutId);
+  if (!isShortcutId(id)) return 0;
+  const char* values[] = {targetFolderId, targetMailId, targetMessageId, shortcutLocation};
+  for (const char* v : values)
+    if (holdsLineBreaker(view(v))) return 0;
+  std::string content;
+  if (!readIndex(indexPath, content)) return 0;
+
+  IndexWriter kept(content.size());
+  bool matched = false;
+  bool changed = false;
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) {
+    if (!line.usable() || !line.belongsTo(id)) {
+      kept.keep(line);
+      continue;
+    }
+    matched = true;
+    if (!parseLine(line.text)) return 0;
+    std::string* fields[] = {&targetFolderId_, &targetMailId_, &targetMessageId_, &shortcutLocation_};
+    bool same = true;
+    for (int i = 0; i < 4; ++i) {
+      if (values[i] == nullptr || *fields[i] == values[i]) continue;
+      same = false;
+      fields[i]->assign(values[i]);
+    }
+    if (same) {
+      kept.keep(line);
+      continue;
+    }
+    char formatted[kLinkLineCapacity];
+    if (!formatLine(formatted, sizeof formatted)) return 0;
+    kept.add(formatted);
+    changed = true;
+  }
+  if (changed) return rewriteIndex(indexPath, kept.text());
+  if (matched) return 1;  // the line already holds the values
+  if (appendIfMissing != 1) return 0;
+  if (!setFields(shortcutId, targetFolderId, targetMailId, targetMessageId, shortcutLocation)) return 0;
+  return appendTo(indexPath);
+}
+
+}  // namespace lumo

@@ -1,0 +1,82 @@
+// Reading index lines (LF ends a line, one CR before it dropped) and collecting a rewrite.
+#include "linkindex/index_lines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+using lumo::IndexLine;
+using lumo::IndexLines;
+using lumo::IndexWriter;
+using lumo::testing::visible;
+
+// Lines as "text" with "~" appended to an unterminated one.
+std::string linesOf(std::string_view content) {
+  std::string out;
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) {
+    out += "[" + visible(line.text) + (line.terminated ? "" : "~") + "]";
+    EXPECT_EQ(line.raw.data(), line.text.data());
+  }
+  return out;
+}
+
+TEST(IndexLinesTest, SplitsAtLineFeedAndDropsOneCarriageReturn) {
+  struct Case {
+    std::string content;
+    std::string lines;
+  } cases[] = {
+      {"", ""},
+      {"a\r\nb\r\n", "[a][b]"},
+      {"a\nb\n", "[a][b]"},
+      {"a\r\r\nb", "[a\\r][b~]"},
+      {"\r\n\r\n", "[][]"},
+      {"a\rb\r\n", "[a\\rb]"},
+      {"tail", "[tail~]"},
+      {"a\r\ntail\r", "[a][tail\\r~]"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(linesOf(c.content), c.lines) << "content: " << visible(c.content);
+}
+
+TEST(IndexLinesTest, FirstFieldMustEqualTheIdExactly) {
+  struct Case {
+    std::string line;
+    const char* id;
+    bool belongs;
+  } cases[] = {
+      {"2711_12\x01x", "2711_12", true}, {"2711_12\x01x", "2711_1", false}, {"2711_1\x01x", "2711_12", false},
+      {"2711_12", "2711_12", true},      {"2711_123", "2711_12", false},    {"\x01x", "", false},
+  };
+  for (const auto& c : cases) {
+    std::string content = c.line + "\r\n";
+    IndexLines lines(content);
+    IndexLine line;
+    ASSERT_TRUE(lines.next(line));
+    EXPECT_EQ(line.belongsTo(c.id), c.belongs) << visible(c.line) << " id " << c.id;
+  }
+}
+
+TEST(IndexLinesTest, WriterNormalisesUsableLinesAndKeepsOthersByteForByte) {
+  std::string longLine(600, 'x');
+  std::string content = "a\r\nb\n\r\n\nc\r\r\n" + longLine + "\n" + "d\r\ntail";
+  IndexWriter writer(content.size());
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) {
+    if (line.text == "b") {
+      writer.add("B");
+      continue;
+    }
+    writer.keep(line);
+  }
+  std::string expected = "a\r\nB\r\nc\r\r\n" + longLine + "\n" + "d\r\ntail";
+  EXPECT_EQ(visible(writer.text()), visible(expected));
+}
+
+}  // namespace
