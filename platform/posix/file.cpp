@@ -1,7 +1,5 @@
 // File operations on POSIX: open/read/write, flock for exclusive access,
 // fsync and rename for atomic replacement.
-#include "platform/file.h"
-
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -10,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/file.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32.h"
 
@@ -132,9 +131,7 @@ bool replaceFile(const char* windowsPath, std::string_view bytes) {
 
 using lumo::platform::nativePath;
 
-extern "C" BOOL DeleteFileA(LPCSTR fileName) {
-  return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE;
-}
+extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE; }
 
 extern "C" BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
   std::string from = nativePath(existing), to = nativePath(replacement);

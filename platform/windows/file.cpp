@@ -1,7 +1,6 @@
 // File operations on Windows: CreateFileA with explicit sharing, flushed
 // writes, and MoveFileExA for atomic replacement.
 #include "platform/file.h"
-
 #include "platform/win32.h"
 
 namespace lumo::platform {
@@ -50,8 +49,7 @@ ReadStatus readFile(const char* path, std::string& content) {
     return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
   }
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
-    content.reserve(static_cast<std::size_t>(size.QuadPart));
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
@@ -100,8 +98,7 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
 bool replaceFile(const char* path, std::string_view bytes) {
   std::string temp = std::string(path) + ".tmp";
   if (stepFails(FileStep::OpenTemp)) return false;
-  Handle h(
-      CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.ok()) return false;
   bool written = writeAll(h.get(), bytes) && !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
   if (!h.close() || !written || stepFails(FileStep::Rename) ||
