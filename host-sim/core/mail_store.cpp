@@ -32,8 +32,16 @@ bool validFolderId(const std::string& id) {
   if (id.size() < 2 || id.back() != '\\' || id.front() == '\\') return false;
   if (id.find("\\\\") != std::string::npos || id.find('?') != std::string::npos) return false;
   if (id.find('/') != std::string::npos) return false;
+  // No component may climb out of the store.
+  if (id.find(".\\") != std::string::npos) {
+    std::size_t start = 0;
+    for (std::size_t end = id.find('\\'); end != std::string::npos; start = end + 1, end = id.find('\\', start)) {
+      std::string part = id.substr(start, end - start);
+      if (part == "." || part == "..") return false;
+    }
+  }
   std::string first = id.substr(0, id.find('\\'));
-  return first.size() > 3 && first.ends_with(".mb") && first != "." && first != "..";
+  return first.size() > 3 && first.ends_with(".mb");
 }
 
 }  // namespace
