@@ -17,10 +17,19 @@ std::string_view view(const char* s) { return s == nullptr ? std::string_view{} 
 
 bool holdsLineBreaker(std::string_view s) { return s.find_first_of("\r\n\x01") != std::string_view::npos; }
 
-// Reads the index. A missing file reads as empty; 0 when it cannot be read.
-int readIndex(const char* indexPath, std::string& content) {
+// Maps the index for scanning. A missing file reads as empty; 0 when it
+// cannot be read.
+int openIndex(const char* indexPath, platform::FileView& view) {
   if (indexPath == nullptr) return 0;
-  return platform::readFile(indexPath, content) == platform::ReadStatus::Failed ? 0 : 1;
+  return view.open(indexPath) == platform::ReadStatus::Failed ? 0 : 1;
+}
+
+// Writes the collected text over the index once the old file is let go (a
+// mapped file cannot be replaced on every system).
+int finishRewrite(const char* indexPath, platform::FileView& view, IndexWriter& kept) {
+  std::string_view text = kept.text();
+  view.close();
+  return rewriteIndex(indexPath, text);
 }
 
 }  // namespace
@@ -41,8 +50,9 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
   if (wanted.empty() || wanted.size() > kLinkLineMax || k < 0 || k > 5) return 0;
   if (wanted.find('\n') != std::string_view::npos) return 0;
   if (kind == LinkFindKind::ByShortcutId && !isShortcutId(wanted)) return 0;
-  std::string content;
-  if (!readIndex(indexPath, content)) return 0;
+  platform::FileView view;
+  if (!openIndex(indexPath, view)) return 0;
+  const std::string_view content = view.bytes();
 
   // Every line that can match holds the needle somewhere: jump from one
   // occurrence to the next and look only at the lines they fall in. A mail id
@@ -113,8 +123,9 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
   std::string_view newValue = field == LinkUpdateField::Remove ? std::string_view{} : view(value);
   int f = static_cast<int>(field);
   if (!isShortcutId(id) || f < 1 || f > 5 || holdsLineBreaker(newValue)) return 0;
-  std::string content;
-  if (!readIndex(indexPath, content)) return 0;
+  platform::FileView view;
+  if (!openIndex(indexPath, view)) return 0;
+  const std::string_view content = view.bytes();
 
   IndexWriter kept(content.size());
   bool matched = false;
@@ -161,7 +172,7 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
   }
   if (!matched) return 1;
   if (!changed) return 0;
-  return rewriteIndex(indexPath, kept.text());
+  return finishRewrite(indexPath, view, kept);
 }
 
 int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
@@ -172,8 +183,9 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
   const char* values[] = {targetFolderId, targetMailId, targetMessageId, shortcutLocation};
   for (const char* v : values)
     if (holdsLineBreaker(view(v))) return 0;
-  std::string content;
-  if (!readIndex(indexPath, content)) return 0;
+  platform::FileView view;
+  if (!openIndex(indexPath, view)) return 0;
+  const std::string_view content = view.bytes();
 
   IndexWriter kept(content.size());
   bool matched = false;
@@ -203,9 +215,10 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
     kept.add(formatted);
     changed = true;
   }
-  if (changed) return rewriteIndex(indexPath, kept.text());
+  if (changed) return finishRewrite(indexPath, view, kept);
   if (matched) return 1;  // the line already holds the values
   if (appendIfMissing != 1) return 0;
+  view.close();
   if (!setFields(shortcutId, targetFolderId, targetMailId, targetMessageId, shortcutLocation)) return 0;
   return appendTo(indexPath);
 }

@@ -2,6 +2,7 @@
 // Every file is opened, used and closed within one call.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,27 @@ enum class ReadStatus { Ok, Missing, Failed };
 // Reads the whole file, shared with other readers. A file that does not
 // exist is Missing (content left empty); one that cannot be read is Failed.
 ReadStatus readFile(const char* path, std::string& content);
+
+// A whole file mapped read-only, shared with other readers: large files are
+// scanned in place instead of being copied into fresh memory. The bytes stay
+// valid until the view is closed or destroyed; close it before the file is
+// replaced or appended to.
+class FileView {
+ public:
+  FileView() = default;
+  FileView(const FileView&) = delete;
+  FileView& operator=(const FileView&) = delete;
+  ~FileView() { close(); }
+  // Maps the file; Missing and Failed as for readFile. An empty file gives an
+  // empty view.
+  ReadStatus open(const char* path);
+  void close();
+  std::string_view bytes() const { return std::string_view(data_, size_); }
+
+ private:
+  const char* data_ = nullptr;
+  std::size_t size_ = 0;
+};
 
 // Appends the bytes to the file, creating it when missing, while holding it
 // exclusively. True only when every byte was written.

@@ -2,6 +2,7 @@
 // fsync and rename for atomic replacement.
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,6 +81,27 @@ ReadStatus readFile(const char* path, std::string& content) {
     if (n == 0) return ReadStatus::Ok;
     content.append(chunk, static_cast<std::size_t>(n));
   }
+}
+
+ReadStatus FileView::open(const char* path) {
+  close();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.ok()) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
+  if (st.st_size == 0) return ReadStatus::Ok;
+  void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+  if (map == MAP_FAILED) return ReadStatus::Failed;
+  data_ = static_cast<const char*>(map);
+  size_ = static_cast<std::size_t>(st.st_size);
+  return ReadStatus::Ok;
+}
+
+void FileView::close() {
+  if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
+  data_ = nullptr;
+  size_ = 0;
 }
 
 bool appendFile(const char* path, std::string_view bytes) {

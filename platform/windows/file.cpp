@@ -62,6 +62,35 @@ ReadStatus readFile(const char* path, std::string& content) {
   }
 }
 
+ReadStatus FileView::open(const char* path) {
+  close();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  Handle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h.ok()) {
+    DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
+  }
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(h.get(), &size)) return ReadStatus::Failed;
+  if (size.QuadPart == 0) return ReadStatus::Ok;
+  if (static_cast<unsigned long long>(size.QuadPart) > static_cast<std::size_t>(-1)) return ReadStatus::Failed;
+  HANDLE mapping = CreateFileMappingA(h.get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
+  if (mapping == nullptr) return ReadStatus::Failed;
+  void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
+  CloseHandle(mapping);  // the view keeps the mapping alive
+  if (view == nullptr) return ReadStatus::Failed;
+  data_ = static_cast<const char*>(view);
+  size_ = static_cast<std::size_t>(size.QuadPart);
+  return ReadStatus::Ok;
+}
+
+void FileView::close() {
+  if (data_ != nullptr) UnmapViewOfFile(data_);
+  data_ = nullptr;
+  size_ = 0;
+}
+
 bool appendFile(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Handle h(CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));

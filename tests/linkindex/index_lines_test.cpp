@@ -21,7 +21,10 @@ std::string linesOf(std::string_view content) {
   IndexLines lines(content);
   IndexLine line;
   while (lines.next(line)) {
-    out += "[" + visible(line.text) + (line.terminated ? "" : "~") + "]";
+    out += '[';
+    out += visible(line.text);
+    if (!line.terminated) out += '~';
+    out += ']';
     EXPECT_EQ(line.raw.data(), line.text.data());
   }
   return out;
@@ -64,7 +67,8 @@ TEST(IndexLinesTest, FirstFieldMustEqualTheIdExactly) {
 
 TEST(IndexLinesTest, WriterNormalisesUsableLinesAndKeepsOthersByteForByte) {
   std::string longLine(600, 'x');
-  std::string content = "a\r\nb\n\r\n\nc\r\r\n" + longLine + "\n" + "d\r\ntail";
+  std::string content("a\r\nb\n\r\n\nc\r\r\n");
+  content.append(longLine).append("\nd\r\ntail");
   IndexWriter writer(content.size());
   IndexLines lines(content);
   IndexLine line;
@@ -75,7 +79,8 @@ TEST(IndexLinesTest, WriterNormalisesUsableLinesAndKeepsOthersByteForByte) {
     }
     writer.keep(line);
   }
-  std::string expected = "a\r\nB\r\nc\r\r\n" + longLine + "\n" + "d\r\ntail";
+  std::string expected("a\r\nB\r\nc\r\r\n");
+  expected.append(longLine).append("\nd\r\ntail");
   EXPECT_EQ(visible(writer.text()), visible(expected));
 }
 

@@ -1,0 +1,99 @@
+// Times findIn, updateIn and storeIn on link index files of growing size, and
+// holds a lookup against grep and a crash-safe rewrite against a plain copy.
+// Usage: link_index_bench [directory]   (default: the current directory)
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "linkindex/link_record.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+std::string idOf(long i) {
+  char id[32];
+  std::snprintf(id, sizeof id, "%lx_%ld", 10000 + i, 10 + i % 7);
+  return id;
+}
+
+void makeIndex(const std::string& path, long lines) {
+  std::string text;
+  text.reserve(static_cast<std::size_t>(lines) * 80);
+  char line[256];
+  for (long i = 0; i < lines; ++i) {
+    int n = std::snprintf(line, sizeof line,
+                          "%s\x01"
+                          "abcd.mb\\Inbox\\\x01?%08lx\x01<%ld.x@example.com>\x01"
+                          "abcd.mb\\Links\\?%08lx\r\n",
+                          idOf(i).c_str(), i, i, i + 7);
+    text.append(line, static_cast<std::size_t>(n));
+  }
+  std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
+}
+
+// Best of `runs` timings of f, in milliseconds.
+template <class F>
+double bestMs(int runs, F&& f) {
+  double best = 1e300;
+  for (int i = 0; i < runs; ++i) {
+    auto t0 = Clock::now();
+    f();
+    best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
+  }
+  return best;
+}
+
+void check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "failed: %s\n", what);
+    std::exit(1);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::filesystem::path dir = argc > 1 ? argv[1] : ".";
+  std::string path = (dir / "bench-lumo.idx").string();
+  std::string copy = (dir / "bench-copy.idx").string();
+  const long sizes[] = {10000, 100000, 1000000};
+  std::printf("%10s %10s %10s %10s %10s %10s %10s %8s %8s\n", "lines", "MB", "findIn", "grep -F", "updateIn",
+              "storeIn", "cat>new", "find/grep", "upd/cat");
+  for (long lines : sizes) {
+    makeIndex(path, lines);
+    double mb = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    int runs = lines >= 1000000 ? 3 : 7;
+    std::string key = idOf(lines - 10);
+    lumo::LinkRecord record;
+    double find = bestMs(runs, [&] {
+      check(record.findIn(path.c_str(), key.c_str(), lumo::LinkFindKind::ByShortcutId) == 1, "findIn");
+    });
+    std::string grep = "grep -F -m1 '" + key + "' '" + path + "' > /dev/null";
+    double grepMs = bestMs(runs, [&] { check(std::system(grep.c_str()) == 0, "grep"); });
+    int flip = 0;
+    double update = bestMs(runs, [&] {
+      const char* where = (flip++ % 2) ? "abcd.mb\\Moved\\" : "abcd.mb\\Links\\";
+      check(record.updateIn(path.c_str(), key.c_str(), where, lumo::LinkUpdateField::SetLocation) == 1,
+            "updateIn");
+    });
+    double store = bestMs(runs, [&] {
+      std::string mail = "abcd.mb\\Inbox\\?" + std::to_string(flip++);
+      check(record.storeIn(path.c_str(), key.c_str(), "abcd.mb\\Inbox\\", mail.c_str(), "<m@x>", "", 1) == 1,
+            "storeIn");
+    });
+    std::string cat = "cat '" + path + "' > '" + copy + "'";
+    double catMs = bestMs(runs, [&] { check(std::system(cat.c_str()) == 0, "cat"); });
+    std::printf("%10ld %10.1f %10.2f %10.2f %10.2f %10.2f %10.2f %8.2f %8.2f\n", lines, mb, find, grepMs,
+                update, store, catMs, find / grepMs, update / catMs);
+  }
+  if (std::getenv("KEEP")) return 0;
+  std::filesystem::remove(path);
+  std::filesystem::remove(copy);
+  return 0;
+}
