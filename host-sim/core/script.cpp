@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <sstream>
 
@@ -97,7 +98,10 @@ std::vector<std::string> splitWords(const std::string& line) {
     std::string word;
     if (line[i] == '"') {
       for (++i; i < line.size() && line[i] != '"'; ++i) {
-        if (line[i] == '\\' && i + 1 < line.size() && std::strchr("\"nrt", line[i + 1])) {
+        // A backslash before the closing quote stays (folder ids end in one).
+        bool closing = i + 1 < line.size() && line[i + 1] == '"' &&
+                       (i + 2 >= line.size() || line[i + 2] == ' ' || line[i + 2] == '\t' || line[i + 2] == '\r');
+        if (line[i] == '\\' && !closing && i + 1 < line.size() && std::strchr("\"nrt", line[i + 1])) {
           char next = line[++i];
           word += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : '"';
         } else {
@@ -248,6 +252,30 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
     }
     host.setPlugin(plugin_.get());
     out_ << "plug-in loaded: " << plugin_->description() << "\n";
+  } else if (cmd == "settings") {
+    // The plug-in's settings file: its own path with the extension ".ini".
+    if (!plugin_) return "no plug-in is loaded";
+    std::filesystem::path file = plugin_->description();
+    file.replace_extension(".ini");
+    out_ << "settings file: " << file.string() << "\n";
+    auto data = readFile(file);
+    if (!data)
+      out_ << "(no settings file: every setting takes its default)\n";
+    else
+      out_ << u(*data);
+  } else if (cmd == "include") {
+    if (!need(1)) return "include needs a file";
+    std::filesystem::path file = w[1];
+    if (file.is_relative()) file = baseDir_ / file;
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return "cannot open " + file.string();
+    std::string line;
+    int number = 0;
+    while (std::getline(in, line)) {
+      ++number;
+      std::string error = runLine(line);
+      if (!error.empty()) return file.filename().string() + ":" + std::to_string(number) + ": " + error;
+    }
   } else if (cmd == "unload") {
     host.setPlugin(nullptr);
     plugin_.reset();
@@ -501,6 +529,10 @@ std::string Script::expect(const std::vector<std::string>& w) {
     for (const auto& name : host.commandLog)
       if (name == want) return {};
     return "the host command \"" + u(want) + "\" was not issued";
+  }
+  if (what == "plugin") {  // expect plugin loaded|absent
+    bool loaded = host.entry() != nullptr;
+    return (want == "loaded") == loaded ? "" : mismatch(loaded ? "loaded" : "absent");
   }
   if (what == "readonly") {
     bool readOnly = windows_.editorReadOnly();

@@ -3,6 +3,7 @@
 // checks what the plug-in did with `expect` lines.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <memory>
@@ -24,6 +25,8 @@ class Script {
   // Uses a store in this data folder (created when missing).
   void useStore(const std::string& dataFolder);
 
+  // Folder against which `include` resolves relative paths.
+  void setBaseDir(const std::string& dir) { baseDir_ = dir; }
   // Runs one line; returns an error text, empty on success.
   std::string runLine(const std::string& line);
   // Runs lines until the end or the first error (a script run) or, in
@@ -46,12 +49,14 @@ class Script {
   std::unique_ptr<MailStore> store_;
   std::unique_ptr<PluginModule> plugin_;
   std::function<std::unique_ptr<PluginModule>(const std::string&)> factory_;
+  std::filesystem::path baseDir_ = ".";
   int lastResult_ = 0;
   bool quit_ = false;
 };
 
 // Splits a script line into words: blanks separate, double quotes group
-// (inside them \" is a quote, \n LF, \r CR, \t TAB; other backslashes stay),
+// (inside them \" is a quote unless it closes the word, \n LF, \r CR, \t TAB;
+// other backslashes stay),
 // "#" at the start of a word begins a comment.
 std::vector<std::string> splitWords(const std::string& line);
 

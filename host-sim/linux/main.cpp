@@ -4,6 +4,7 @@
 // when that is not a terminal).
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
       std::cerr << "lumo-host: cannot open " << scriptFile << "\n";
       return 2;
     }
+    script.setBaseDir(std::filesystem::path(scriptFile).parent_path().string());
     return script.run(in, scriptFile, false);
   }
   bool interactive = scriptFile.empty() && isatty(0);

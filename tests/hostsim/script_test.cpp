@@ -1,1 +1,89 @@
+// Script runs against the plug-in linked into this test: loading, the
+// information record, hooks across start and exit, events and expectations,
+// and how a run ends on the first failure.
+#include "host-sim/core/script.h"
 
+#include <gtest/gtest.h>
+
+#include "host-sim/core/cp932.h"
+#include "host-sim/core/fixture.h"
+
+namespace lumo::hostsim {
+namespace {
+
+TEST(SplitWords, QuotesEscapesAndComments) {
+  EXPECT_EQ(splitWords("a  \"b c\" d\\e # note"), (std::vector<std::string>{"a", "b c", "d\\e"}));
+  EXPECT_EQ(splitWords("x \"q\\\"q\\r\\n\" \"Box.mb\\Inbox\\\""), (std::vector<std::string>{"x", "q\"q\r\n", "Box.mb\\Inbox\\"}));
+  EXPECT_TRUE(splitWords("   # only a comment").empty());
+}
+
+TEST(Cp932, JapaneseRoundTripsAndBadBytesBecomeQuestionMarks) {
+  const std::string utf8 = "\xe4\xbc\x9a\xe8\xad\xb0\xe3\x81\xae\xe4\xbb\xb6";  // 会議の件
+  const std::string sjis = "\x89\xef\x8b\x63\x82\xcc\x8c\x8f";
+  EXPECT_EQ(utf8ToCp932(utf8), sjis);
+  EXPECT_EQ(cp932ToUtf8(sjis), utf8);
+  EXPECT_EQ(cp932ToUtf8("a\x81"), "a?");
+}
+
+struct ScriptRun : ::testing::Test {
+  HostFixture fx;
+  void SetUp() override {
+    fx.addFolder("Main.mb\\!!!!Inbox\\", "Inbox");
+    fx.addFolder("Main.mb\\!Trash\\", "Trash");
+  }
+};
+
+TEST_F(ScriptRun, LoadsThePluginShowsItsRecordAndInstallsHooksUntilExit) {
+  ASSERT_TRUE(fx.loadLinkedPlugin()) << fx.output();
+  ASSERT_EQ(fx.run("info\nexpect result 0\nstart\nexpect hooks 1 2\nexit\nexpect hooks 0 0"), "");
+  EXPECT_NE(fx.output().find("name: Lumo Plug-In for B2\n"), std::string::npos) << fx.output();
+  EXPECT_NE(fx.output().find("version: 1.2\n"), std::string::npos);
+  EXPECT_NE(fx.output().find("description: Make Shortcut of mail.\n"), std::string::npos);
+  EXPECT_NE(fx.output().find("vendor: (host)\n"), std::string::npos) << "the vendor field is left as the host set it";
+}
+
+TEST_F(ScriptRun, EventsReachTheHostStateAndExpectationsCheckIt) {
+  ASSERT_TRUE(fx.loadLinkedPlugin());
+  std::string script =
+      "mail Main.mb\\!!!!Inbox\\ <1@x> \"\xe4\xbc\x9a\xe8\xad\xb0\"\n"
+      "mail Main.mb\\!!!!Inbox\\ <2@x> Two\n"
+      "open-folder Main.mb\\!!!!Inbox\\\n"
+      "expect folder Main.mb\\!!!!Inbox\\\n"
+      "open-mail @2\n"
+      "expect mail @2\n"
+      "expect shown-contains \"Subject: Two\"\n"
+      "expect readonly yes\n"
+      "select @2 @1\n"
+      "expect selection @1 @2\n"
+      "expect header @1 Subject \"\xe4\xbc\x9a\xe8\xad\xb0\"\n"
+      "expect menu 2 \"New Folder\" Rename Properties \"Empty Trash\"\n"
+      "post 32836\n"
+      "expect mails Main.mb\\!Trash\\ 2\n"
+      "expect mails Main.mb\\!!!!Inbox\\ 0";
+  ASSERT_EQ(fx.run(script), "") << fx.output();
+  // The subject reached the store as code page 932 bytes.
+  EXPECT_EQ(fx.store().index("Main.mb\\!Trash\\")[0].subject, "\x89\xef\x8b\x63");
+}
+
+TEST_F(ScriptRun, AFailedExpectationNamesWhatWasExpectedAndFound) {
+  std::string error = fx.run("expect status \"done\"");
+  EXPECT_NE(error.find("expected status \"done\", got \"\""), std::string::npos) << error;
+  EXPECT_NE(fx.run("frobnicate").find("unknown command"), std::string::npos);
+}
+
+TEST_F(ScriptRun, AMessageBoxWithoutQueuedAnswerFailsTheLineThatShowedIt) {
+  std::ostringstream out;
+  auto windows = makeWindowSystem();
+  Script script(*windows, out);
+  EXPECT_EQ(script.runLine("answer OK"), "");
+  MessageBoxA(nullptr, "first", "t", MB_OKCANCEL);
+  EXPECT_EQ(script.runLine("expect box answer OK"), "");
+  MessageBoxA(nullptr, "second", "t", MB_OKCANCEL);
+  std::istringstream lines("echo one\nexpect boxes 2\necho never\n");
+  EXPECT_EQ(script.run(lines, "t.lhs", false), 1);
+  EXPECT_NE(out.str().find("t.lhs:1: error: message box without a queued answer"), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("never"), std::string::npos) << "the run stops at the first error";
+}
+
+}  // namespace
+}  // namespace lumo::hostsim
