@@ -14,6 +14,8 @@
 namespace lumo::hostsim {
 namespace {
 
+constexpr UINT kKeyDown = 0x0100;  // WM_KEYDOWN
+
 std::string u(const std::string& cp932) { return cp932ToUtf8(cp932); }
 std::string c(const std::string& utf8) { return utf8ToCp932(utf8); }
 
@@ -324,19 +326,34 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
       return {};
     }
     return "no menu item \"" + join(w, 2) + "\"";
-  } else if (cmd == "key") {  // key CODE SHIFT
-    if (auto m = needPlugin(); !m.empty()) return m;
+  } else if (cmd == "key") {  // key CODE SHIFT: the plug-in first; a key it leaves goes to the window
     if (!need(2)) return "key needs a key code and a shift state";
-    lastResult_ = e->OnKeyDispatch(windows_.mainWindow(), static_cast<int>(std::strtol(w[1].c_str(), nullptr, 0)),
-                                   static_cast<int>(std::strtol(w[2].c_str(), nullptr, 0)));
+    auto code = static_cast<int>(std::strtol(w[1].c_str(), nullptr, 0));
+    auto shift = static_cast<int>(std::strtol(w[2].c_str(), nullptr, 0));
+    lastResult_ = e ? e->OnKeyDispatch(windows_.mainWindow(), code, shift) : 0;
     out_ << "key result " << lastResult_ << "\n";
-  } else if (cmd == "drop") {  // drop DEST EFFECT MAIL...
-    if (auto m = needPlugin(); !m.empty()) return m;
+    if (lastResult_ == 0) windows_.postMessage(windows_.mainWindow(), kKeyDown, static_cast<WPARAM>(code), 0, false);
+  } else if (cmd == "drop") {  // drop DEST EFFECT MAIL...: the plug-in hears first, then the host moves
     if (!need(3)) return "drop needs a destination, an effect and mails";
     std::vector<std::string> ids;
     for (std::size_t i = 3; i < w.size(); ++i) ids.push_back(mailId(w[i]));
     std::string list = join(ids, 0, "\n");
-    lastResult_ = e->OnDragDrop(c(w[1]).c_str(), list.c_str(), static_cast<int>(ids.size()), std::atoi(w[2].c_str()));
+    int effect = std::atoi(w[2].c_str());
+    std::string destination = c(w[1]);
+    if (e) {
+      lastResult_ = e->OnDragDrop(destination.c_str(), list.c_str(), static_cast<int>(ids.size()), effect);
+      out_ << "drop result " << lastResult_ << "\n";
+    }
+    if (store_ && (effect == 1 || effect == 2)) {
+      for (const auto& id : ids)
+        if (store_->transfer(id, destination, effect == 1).empty()) return "cannot drop " + u(id) + " on " + w[1];
+      if (effect == 2) host.selection.clear();
+    }
+  } else if (cmd == "drop-raw") {  // drop-raw DEST LIST COUNT EFFECT: only the plug-in's call
+    if (auto m = needPlugin(); !m.empty()) return m;
+    if (!need(4)) return "drop-raw needs a destination, a list, a count and an effect";
+    std::string list = c(w[2]);
+    lastResult_ = e->OnDragDrop(c(w[1]).c_str(), list.c_str(), std::atoi(w[3].c_str()), std::atoi(w[4].c_str()));
     out_ << "drop result " << lastResult_ << "\n";
   } else if (cmd == "move") {  // move DEST: the host's own move of the selection
     if (!need(1)) return "move needs a folder";
