@@ -33,14 +33,18 @@ bool IndexLines::next(IndexLine& line) {
   return true;
 }
 
+namespace {
+// Pieces at least this large are written directly; smaller ones are gathered.
+constexpr std::size_t kWriteChunk = 64 * 1024;
+}  // namespace
+
 void IndexWriter::keep(const IndexLine& line) {
-  bool sameBytes = !line.usable() || (line.raw.size() == line.text.size() + 2);
-  if (line.usable() && line.text.empty()) sameBytes = false;
-  if (sameBytes && runEnd_ == line.raw.data()) {
+  bool sameBytes = !line.usable() || (!line.text.empty() && line.raw.size() == line.text.size() + 2);
+  if (sameBytes && runEnd_ == line.raw.data() && runEnd_ != nullptr) {
     runEnd_ += line.raw.size();
     return;
   }
-  flush();
+  flushRun();
   if (sameBytes) {
     runBegin_ = line.raw.data();
     runEnd_ = runBegin_ + line.raw.size();
@@ -50,19 +54,38 @@ void IndexWriter::keep(const IndexLine& line) {
 }
 
 void IndexWriter::add(std::string_view text) {
-  flush();
-  out_.append(text);
-  out_.append("\r\n");
+  flushRun();
+  stage(text);
+  stage("\r\n");
 }
 
-void IndexWriter::flush() {
-  if (runBegin_ != runEnd_) out_.append(runBegin_, static_cast<std::size_t>(runEnd_ - runBegin_));
+void IndexWriter::flushRun() {
+  if (runBegin_ == runEnd_) return;
+  std::string_view run(runBegin_, static_cast<std::size_t>(runEnd_ - runBegin_));
   runBegin_ = runEnd_ = nullptr;
+  if (run.size() >= kWriteChunk) {
+    flushStage();
+    out_.write(run);
+  } else {
+    stage(run);
+  }
 }
 
-std::string_view IndexWriter::text() {
-  flush();
-  return out_;
+void IndexWriter::stage(std::string_view bytes) {
+  staged_.append(bytes);
+  if (staged_.size() >= kWriteChunk) flushStage();
+}
+
+void IndexWriter::flushStage() {
+  if (staged_.empty()) return;
+  out_.write(staged_);
+  staged_.clear();
+}
+
+bool IndexWriter::finish() {
+  flushRun();
+  flushStage();
+  return out_.ok();
 }
 
 int rewriteIndex(const char* indexPath, std::string_view content) {

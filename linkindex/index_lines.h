@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file.h"
+
 namespace lumo {
 
 // One line of the index text. `text` excludes the line end (LF, and one CR
@@ -33,23 +35,27 @@ class IndexLines {
   std::string_view rest_;
 };
 
-// Collects the text of a rewrite. Usable lines are written with CR LF and
+// Writes the lines of a rewrite. Usable lines are written with CR LF and
 // empty lines are dropped; other lines (over-long ones and an unfinished last
-// line) keep their exact bytes. Runs of lines already in final form are copied
-// in one piece.
+// line) keep their exact bytes. Runs of lines already in final form are
+// written straight from where they lie, small pieces are gathered into larger
+// writes. The source lines must stay valid until finish().
 class IndexWriter {
  public:
-  explicit IndexWriter(std::size_t expectedSize) { out_.reserve(expectedSize + 2); }
+  explicit IndexWriter(platform::FileReplacement& out) : out_(out) {}
   // Keeps a line read from the file.
   void keep(const IndexLine& line);
   // Adds a new line (text without line end); it gets CR LF.
   void add(std::string_view text);
-  // The collected text; pending runs are flushed first.
-  std::string_view text();
+  // Writes everything pending; false when any write failed.
+  bool finish();
 
  private:
-  void flush();
-  std::string out_;
+  void flushRun();
+  void stage(std::string_view bytes);
+  void flushStage();
+  platform::FileReplacement& out_;
+  std::string staged_;
   const char* runBegin_ = nullptr;
   const char* runEnd_ = nullptr;
 };

@@ -8,7 +8,11 @@ namespace {
 
 constexpr char kSeparator = '\x01';
 
-bool holdsLineBreaker(std::string_view s) { return s.find_first_of("\r\n\x01") != std::string_view::npos; }
+// CR, LF and 0x01 would split the line or its fields; NUL would cut the text
+// short wherever it is handled as a C string.
+bool holdsLineBreaker(std::string_view s) {
+  return s.find_first_of(std::string_view("\r\n\x01\0", 4)) != std::string_view::npos;
+}
 
 std::string_view view(const char* s) { return s == nullptr ? std::string_view{} : std::string_view(s); }
 
@@ -49,7 +53,8 @@ void LinkRecord::assign(std::string_view shortcutId, std::string_view folderId, 
 }
 
 int LinkRecord::parseLine(std::string_view line) {
-  if (line.size() > kLinkLineMax || line.find('\n') != std::string_view::npos) return 0;
+  if (line.size() > kLinkLineMax || line.find_first_of(std::string_view("\n\0", 2)) != std::string_view::npos)
+    return 0;
   std::size_t cut[4];
   std::size_t from = 0;
   for (std::size_t& c : cut) {

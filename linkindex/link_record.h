@@ -46,7 +46,8 @@ class LinkRecord {
   const char* targetMessageId() const { return text(targetMessageId_); }
   const char* shortcutLocation() const { return text(shortcutLocation_); }
 
-  // Splits a line (without its line end, at most 511 characters, no line feed)
+  // Splits a line (without its line end, at most 511 characters, no line feed
+  // or NUL)
   // at its first four 0x01 bytes; further 0x01 bytes stay in field 5. Field 3
   // becomes a whole id: "?..." is taken relative to field 2, empty as field 2
   // itself, anything else as it stands. On 0 the record is unchanged.
@@ -64,7 +65,7 @@ class LinkRecord {
   // part after the folder id) when it begins with the folder id and the rest is
   // empty or begins with "?"; otherwise whole. Returns 0 and leaves the buffer
   // untouched when the line needs `capacity` bytes or more, when a field holds
-  // CR, LF or 0x01, or when the line would not read back as this record (a mail
+  // CR, LF, 0x01 or NUL, or when the line would not read back as this record (a mail
   // id missing or beginning with "?" beside a folder id it does not begin with).
   int formatLine(char* buffer, std::size_t capacity) const;
 

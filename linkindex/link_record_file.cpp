@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <functional>
+#include <vector>
 
 #include "linkindex/index_lines.h"
 #include "linkindex/link_record.h"
@@ -24,12 +25,33 @@ int openIndex(const char* indexPath, platform::FileView& view) {
   return view.open(indexPath) == platform::ReadStatus::Failed ? 0 : 1;
 }
 
-// Writes the collected text over the index once the old file is let go (a
-// mapped file cannot be replaced on every system).
-int finishRewrite(const char* indexPath, platform::FileView& view, IndexWriter& kept) {
-  std::string_view text = kept.text();
+// A change to one line found while scanning: the line is left out or replaced.
+struct LineEdit {
+  const char* at;    // where the line starts in the scanned text
+  std::string text;  // the new line; empty: the line is removed
+};
+
+// Rewrites the index with the edits applied, crash-safely. The scanned view
+// is let go before the new file takes the old one's place (a mapped file
+// cannot be replaced on every system).
+int rewriteWithEdits(const char* indexPath, platform::FileView& view, const std::vector<LineEdit>& edits) {
+  platform::FileReplacement out(indexPath);
+  if (!out.ok()) return 0;
+  IndexWriter writer(out);
+  std::size_t next = 0;
+  IndexLines lines(view.bytes());
+  IndexLine line;
+  while (lines.next(line)) {
+    if (next < edits.size() && edits[next].at == line.raw.data()) {
+      if (!edits[next].text.empty()) writer.add(edits[next].text);
+      ++next;
+      continue;
+    }
+    writer.keep(line);
+  }
+  if (!writer.finish()) return 0;
   view.close();
-  return rewriteIndex(indexPath, text);
+  return out.commit() ? 1 : 0;
 }
 
 }  // namespace
@@ -127,16 +149,12 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
 
-  IndexWriter kept(content.size());
+  std::vector<LineEdit> edits;
   bool matched = false;
-  bool changed = false;
   IndexLines lines(content);
   IndexLine line;
   while (lines.next(line)) {
-    if (!line.usable() || !line.belongsTo(id)) {
-      kept.keep(line);
-      continue;
-    }
+    if (!line.usable() || !line.belongsTo(id)) continue;
     matched = true;
     if (!parseLine(line.text)) return 0;
     std::string* target = nullptr;
@@ -157,22 +175,18 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
         break;
     }
     if (target == nullptr) {
-      changed = true;  // removed: the line is left out
+      edits.push_back({line.raw.data(), std::string()});  // removed
       continue;
     }
-    if (*target == newValue) {
-      kept.keep(line);  // this line already holds the value
-      continue;
-    }
+    if (*target == newValue) continue;  // this line already holds the value
     target->assign(newValue);
     char formatted[kLinkLineCapacity];
     if (!formatLine(formatted, sizeof formatted)) return 0;
-    kept.add(formatted);
-    changed = true;
+    edits.push_back({line.raw.data(), formatted});
   }
   if (!matched) return 1;
-  if (!changed) return 0;
-  return finishRewrite(indexPath, view, kept);
+  if (edits.empty()) return 0;
+  return rewriteWithEdits(indexPath, view, edits);
 }
 
 int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
@@ -187,16 +201,12 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
 
-  IndexWriter kept(content.size());
+  std::vector<LineEdit> edits;
   bool matched = false;
-  bool changed = false;
   IndexLines lines(content);
   IndexLine line;
   while (lines.next(line)) {
-    if (!line.usable() || !line.belongsTo(id)) {
-      kept.keep(line);
-      continue;
-    }
+    if (!line.usable() || !line.belongsTo(id)) continue;
     matched = true;
     if (!parseLine(line.text)) return 0;
     std::string* fields[] = {&targetFolderId_, &targetMailId_, &targetMessageId_, &shortcutLocation_};
@@ -206,16 +216,12 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
       same = false;
       fields[i]->assign(values[i]);
     }
-    if (same) {
-      kept.keep(line);
-      continue;
-    }
+    if (same) continue;
     char formatted[kLinkLineCapacity];
     if (!formatLine(formatted, sizeof formatted)) return 0;
-    kept.add(formatted);
-    changed = true;
+    edits.push_back({line.raw.data(), formatted});
   }
-  if (changed) return finishRewrite(indexPath, view, kept);
+  if (!edits.empty()) return rewriteWithEdits(indexPath, view, edits);
   if (matched) return 1;  // the line already holds the values
   if (appendIfMissing != 1) return 0;
   view.close();

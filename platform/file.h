@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,30 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes);
 // temporary file is renamed over the old one. On any failure the old file is
 // left exactly as it was and the result is false.
 bool replaceFile(const char* path, std::string_view bytes);
+
+// New content for a file, written piece by piece to "<path>.tmp" beside it
+// (held exclusively) and put in the file's place in one atomic step by
+// commit(): flush to disk, then rename over the old file. Destroyed without a
+// successful commit, the temporary file is removed and the old file stays as
+// it was. Fails at the same fault steps as replaceFile.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const char* path);
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  ~FileReplacement();
+  // False once any step has failed.
+  bool ok() const { return ok_; }
+  bool write(std::string_view bytes);
+  bool commit();
+
+ private:
+  std::string path_;
+  std::string temp_;
+  std::intptr_t handle_ = -1;
+  bool ok_ = false;
+  bool committed_ = false;
+};
 
 // Fault injection for tests: the next time the given step is reached (after
 // `skip` further occurrences), it fails as the operating system would.

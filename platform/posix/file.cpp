@@ -149,6 +149,43 @@ bool replaceFile(const char* windowsPath, std::string_view bytes) {
   return true;
 }
 
+FileReplacement::FileReplacement(const char* windowsPath)
+    : path_(nativePath(windowsPath)), temp_(path_ + ".tmp") {
+  if (stepFails(FileStep::OpenTemp)) return;
+  int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return;
+  handle_ = fd;
+  ok_ = lockExclusive(fd);
+}
+
+FileReplacement::~FileReplacement() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  if (handle_ >= 0 && !committed_) ::unlink(temp_.c_str());
+}
+
+bool FileReplacement::write(std::string_view bytes) {
+  if (ok_ && !writeAll(static_cast<int>(handle_), bytes)) ok_ = false;
+  return ok_;
+}
+
+bool FileReplacement::commit() {
+  if (!ok_) return false;
+  ok_ = false;
+  Fd fd(static_cast<int>(handle_));
+  bool flushed = !stepFails(FileStep::Flush) && ::fsync(fd.get()) == 0;
+  bool closed = fd.close();
+  if (!flushed || !closed || stepFails(FileStep::Rename) || ::rename(temp_.c_str(), path_.c_str()) != 0) {
+    ::unlink(temp_.c_str());
+    handle_ = -1;
+    return false;
+  }
+  handle_ = -1;
+  committed_ = true;
+  Fd dir(::open(directoryOf(path_.c_str()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (dir.ok()) ::fsync(dir.get());
+  return true;
+}
+
 }  // namespace lumo::platform
 
 using lumo::platform::nativePath;

@@ -138,4 +138,42 @@ bool replaceFile(const char* path, std::string_view bytes) {
   return true;
 }
 
+namespace {
+HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+}  // namespace
+
+FileReplacement::FileReplacement(const char* path) : path_(path), temp_(path_ + ".tmp") {
+  if (stepFails(FileStep::OpenTemp)) return;
+  HANDLE h = CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  handle_ = reinterpret_cast<std::intptr_t>(h);
+  ok_ = true;
+}
+
+FileReplacement::~FileReplacement() {
+  if (handle_ != -1) CloseHandle(asHandle(handle_));
+  if (handle_ != -1 && !committed_) DeleteFileA(temp_.c_str());
+}
+
+bool FileReplacement::write(std::string_view bytes) {
+  if (ok_ && !writeAll(asHandle(handle_), bytes)) ok_ = false;
+  return ok_;
+}
+
+bool FileReplacement::commit() {
+  if (!ok_) return false;
+  ok_ = false;
+  Handle h(asHandle(handle_));
+  handle_ = -1;
+  bool flushed = !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
+  bool closed = h.close();
+  if (!flushed || !closed || stepFails(FileStep::Rename) ||
+      !MoveFileExA(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DeleteFileA(temp_.c_str());
+    return false;
+  }
+  committed_ = true;
+  return true;
+}
+
 }  // namespace lumo::platform

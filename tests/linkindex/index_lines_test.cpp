@@ -69,7 +69,10 @@ TEST(IndexLinesTest, WriterNormalisesUsableLinesAndKeepsOthersByteForByte) {
   std::string longLine(600, 'x');
   std::string content("a\r\nb\n\r\n\nc\r\r\n");
   content.append(longLine).append("\nd\r\ntail");
-  IndexWriter writer(content.size());
+  lumo::testing::TempDir dir;
+  std::string path = dir.file("index");
+  lumo::platform::FileReplacement out(path.c_str());
+  IndexWriter writer(out);
   IndexLines lines(content);
   IndexLine line;
   while (lines.next(line)) {
@@ -81,7 +84,27 @@ TEST(IndexLinesTest, WriterNormalisesUsableLinesAndKeepsOthersByteForByte) {
   }
   std::string expected("a\r\nB\r\nc\r\r\n");
   expected.append(longLine).append("\nd\r\ntail");
-  EXPECT_EQ(visible(writer.text()), visible(expected));
+  ASSERT_TRUE(writer.finish());
+  ASSERT_TRUE(out.commit());
+  EXPECT_EQ(visible(lumo::testing::readBytes(path)), visible(expected));
+}
+
+TEST(IndexLinesTest, WriterCopiesLargeRunsWhole) {
+  // Enough lines to pass the write gathering limit several times over.
+  std::string content;
+  for (int i = 0; i < 20000; ++i) content += (i % 1000 == 999 ? "x\n" : "line of text\r\n");
+  lumo::testing::TempDir dir;
+  std::string path = dir.file("index");
+  lumo::platform::FileReplacement out(path.c_str());
+  IndexWriter writer(out);
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) writer.keep(line);
+  ASSERT_TRUE(writer.finish());
+  ASSERT_TRUE(out.commit());
+  std::string expected;
+  for (int i = 0; i < 20000; ++i) expected += (i % 1000 == 999 ? "x\r\n" : "line of text\r\n");
+  EXPECT_EQ(lumo::testing::readBytes(path), expected);
 }
 
 }  // namespace

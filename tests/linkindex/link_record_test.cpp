@@ -82,6 +82,13 @@ TEST(LinkRecordTest, ParsesAndFormatsLines) {
        "d\x01"
        "e\r",
        "a | b | b?c | d | e\\r", "(refused)"},
+      {"NUL is never part of a line",
+       std::string("a\x01"
+                   "b\x01?c\x01"
+                   "d\x01"
+                   "e\0f",
+                   12),
+       "(no parse)", ""},
       {"511 characters", "1_1\x01\x01\x01\x01" + std::string(511 - 7, 'x'),
        "1_1 | (absent) | (absent) | (absent) | " + std::string(504, 'x'),
        "1_1\x01\x01\x01\x01" + std::string(504, 'x')},
