@@ -40,7 +40,9 @@ LPSTR allocCopy(const std::string& text) {
   return block;
 }
 
-LPSTR held(const std::string& slot, const std::string& text) { return const_cast<LPSTR>(host().hold(slot, text)); }
+LPSTR held(const std::string& slot, const std::string& text) {
+  return const_cast<LPSTR>(host().hold(slot, text));
+}
 
 std::optional<std::string> mailSource(LPCSTR mailId) {
   if (!mailId) return std::nullopt;
@@ -96,7 +98,8 @@ HOST_EXPORT LPCSTR WINAPI BKA_GetTempFolder(void) { return host().hold("temp", h
 
 HOST_EXPORT LPCSTR WINAPI BKA_GetTempFileName(LPCSTR extension) {
   static unsigned counter = 0;
-  std::string name = host().tempFolder + "tmp" + std::to_string(++counter) + "." + (extension ? extension : "tmp");
+  std::string name =
+      host().tempFolder + "tmp" + std::to_string(++counter) + "." + (extension ? extension : "tmp");
   return host().hold("tempfile", name);
 }
 
@@ -273,11 +276,15 @@ HOST_EXPORT void WINAPI BKA_SetSpecifiedHeader(LPCSTR name, LPCSTR value) {
   host().store()->setSource(host().currentMail, changed);
 }
 
-HOST_EXPORT int WINAPI BKA_CompGetCharSet(HWND, LPSTR charset, int size) { return copyOut("", charset, size); }
+HOST_EXPORT int WINAPI BKA_CompGetCharSet(HWND, LPSTR charset, int size) {
+  return copyOut("", charset, size);
+}
 HOST_EXPORT LPSTR WINAPI BKA_CompGetSource(HWND) { return nullptr; }
 HOST_EXPORT void WINAPI BKA_CompSetSource(HWND, LPCSTR) {}
 HOST_EXPORT LPSTR WINAPI BKA_CompGetHeader(HWND) { return nullptr; }
-HOST_EXPORT void WINAPI BKA_CompGetSpecifiedHeader(HWND, LPCSTR, LPSTR value, int size) { copyOut("", value, size); }
+HOST_EXPORT void WINAPI BKA_CompGetSpecifiedHeader(HWND, LPCSTR, LPSTR value, int size) {
+  copyOut("", value, size);
+}
 HOST_EXPORT void WINAPI BKA_CompSetSpecifiedHeader(HWND, LPCSTR, LPCSTR) {}
 HOST_EXPORT LPSTR WINAPI BKA_CompGetText(HWND, LPSTR mimeType, int size) {
   copyOut("", mimeType, size);
@@ -287,7 +294,9 @@ HOST_EXPORT void WINAPI BKA_CompSetText(HWND, int, LPCSTR) {}
 HOST_EXPORT void WINAPI BKA_CompAttachFile(HWND, LPCSTR, LPCSTR) {}
 
 HOST_EXPORT LPVOID WINAPI BKA_Alloc(DWORD size) { return std::malloc(size ? size : 1); }
-HOST_EXPORT LPVOID WINAPI BKA_ReAlloc(LPVOID block, DWORD size) { return std::realloc(block, size ? size : 1); }
+HOST_EXPORT LPVOID WINAPI BKA_ReAlloc(LPVOID block, DWORD size) {
+  return std::realloc(block, size ? size : 1);
+}
 HOST_EXPORT void WINAPI BKA_Free(LPVOID block) { std::free(block); }
 
 // Character set conversions: UTF-8 converts to and from code page 932; the
@@ -304,11 +313,13 @@ HOST_EXPORT LPSTR WINAPI BKA_UTF_8(LPCSTR text, BOOL encode) {
 }
 
 HOST_EXPORT BOOL WINAPI BKA_B64Convert(LPCSTR outFile, LPCSTR inFile, BOOL encode) {
-  return lumo::hostsim::convertFile(outFile, inFile, encode ? lumo::hostsim::base64Encode : lumo::hostsim::base64Decode);
+  return lumo::hostsim::convertFile(outFile, inFile,
+                                    encode ? lumo::hostsim::base64Encode : lumo::hostsim::base64Decode);
 }
 
 HOST_EXPORT BOOL WINAPI BKA_QPConvert(LPCSTR outFile, LPCSTR inFile, BOOL encode) {
-  return lumo::hostsim::convertFile(outFile, inFile, encode ? lumo::hostsim::qpEncode : lumo::hostsim::qpDecode);
+  return lumo::hostsim::convertFile(outFile, inFile,
+                                    encode ? lumo::hostsim::qpEncode : lumo::hostsim::qpDecode);
 }
 
 HOST_EXPORT LPSTR WINAPI BKA_MIMEHeader(LPCSTR text, LPSTR charset, int size, BOOL) {

@@ -37,9 +37,10 @@ std::string HostFixture::addMail(const std::string& folderId, const std::string&
   return store_->append(folderId, source, read);
 }
 
-std::string HostFixture::mailSource(const std::string& subject, const std::string& messageId, const std::string& body) {
-  return "From: sender@example.com\r\nTo: user@example.com\r\nSubject: " + subject + "\r\nMessage-ID: " + messageId +
-         "\r\n\r\n" + body + "\r\n";
+std::string HostFixture::mailSource(const std::string& subject, const std::string& messageId,
+                                    const std::string& body) {
+  return "From: sender@example.com\r\nTo: user@example.com\r\nSubject: " + subject +
+         "\r\nMessage-ID: " + messageId + "\r\n\r\n" + body + "\r\n";
 }
 
 bool HostFixture::loadLinkedPlugin() { return run("load linked").empty(); }

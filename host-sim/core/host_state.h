@@ -68,10 +68,10 @@ class Host {
   std::string currentFolder;
   std::string currentMail;
   std::vector<std::string> selection;  // in list order
-  std::string shownText;                // what the mail view shows
+  std::string shownText;               // what the mail view shows
   std::string statusText;
-  std::vector<std::string> statusLog;    // every status text set, in order
-  std::vector<std::string> commandLog;   // every BKA_Command name, in order
+  std::vector<std::string> statusLog;   // every status text set, in order
+  std::vector<std::string> commandLog;  // every BKA_Command name, in order
   std::vector<RegisteredCommand> commands;
   UINT nextCommandId = kFirstPluginCommand;
   std::string tempFolder;

@@ -35,7 +35,8 @@ bool validFolderId(const std::string& id) {
   // No component may climb out of the store.
   if (id.find(".\\") != std::string::npos) {
     std::size_t start = 0;
-    for (std::size_t end = id.find('\\'); end != std::string::npos; start = end + 1, end = id.find('\\', start)) {
+    for (std::size_t end = id.find('\\'); end != std::string::npos;
+         start = end + 1, end = id.find('\\', start)) {
       std::string part = id.substr(start, end - start);
       if (part == "." || part == "..") return false;
     }
@@ -112,7 +113,8 @@ bool MailStore::addFolder(const std::string& folderId, const std::string& displa
   fs::create_directories(dir, ec);
   if (ec) return false;
   if (!fs::exists(dir / "Folder.idx") && !writeFile(dir / "Folder.idx", "")) return false;
-  std::string ini = "[Settings]\r\nName=" + displayName + "\r\nIgnoreUnread=" + (ignoreUnread ? "1" : "0") + "\r\n";
+  std::string ini =
+      "[Settings]\r\nName=" + displayName + "\r\nIgnoreUnread=" + (ignoreUnread ? "1" : "0") + "\r\n";
   return writeFile(dir / "Folder.ini", ini);
 }
 
@@ -153,21 +155,20 @@ std::string MailStore::displayName(const std::string& folderId) const {
 }
 
 std::string MailStore::indexLine(const std::string& key, const std::string& source, bool read) {
-  std::string fields[kFieldCount] = {
-      "0",
-      key,
-      indexField(headerValue(source, "Message-ID")),
-      indexField(headerValue(source, "Subject")),
-      indexField(headerValue(source, "From")),
-      indexField(headerValue(source, "To")),
-      indexField(headerValue(source, "Date")),
-      std::to_string(source.size()),
-      indexField(headerValue(source, "In-Reply-To")),
-      "",
-      "3",
-      "0",
-      read ? "1" : "0",
-      ""};
+  std::string fields[kFieldCount] = {"0",
+                                     key,
+                                     indexField(headerValue(source, "Message-ID")),
+                                     indexField(headerValue(source, "Subject")),
+                                     indexField(headerValue(source, "From")),
+                                     indexField(headerValue(source, "To")),
+                                     indexField(headerValue(source, "Date")),
+                                     std::to_string(source.size()),
+                                     indexField(headerValue(source, "In-Reply-To")),
+                                     "",
+                                     "3",
+                                     "0",
+                                     read ? "1" : "0",
+                                     ""};
   std::string line;
   for (int i = 0; i < kFieldCount; ++i) {
     if (i) line += kSep;
@@ -252,7 +253,8 @@ std::string MailStore::append(const std::string& folderId, const std::string& so
 std::optional<std::string> MailStore::source(const std::string& mailId) const {
   std::string key = keyOf(mailId);
   std::string folder = folderOf(mailId);
-  if (key.empty() || !folderExists(folder) || key.find_first_of("/\\.") != std::string::npos) return std::nullopt;
+  if (key.empty() || !folderExists(folder) || key.find_first_of("/\\.") != std::string::npos)
+    return std::nullopt;
   if (!entry(mailId)) return std::nullopt;
   return readFile(folderPath(folder) / (key + ".eml"));
 }

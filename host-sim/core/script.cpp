@@ -35,31 +35,46 @@ int answerValue(const std::string& word) {
 
 std::string iconName(UINT type) {
   switch (type & 0xF0) {
-    case MB_ICONHAND: return "stop";
-    case MB_ICONQUESTION: return "question";
-    case MB_ICONEXCLAMATION: return "exclamation";
-    case MB_ICONASTERISK: return "information";
-    default: return "none";
+    case MB_ICONHAND:
+      return "stop";
+    case MB_ICONQUESTION:
+      return "question";
+    case MB_ICONEXCLAMATION:
+      return "exclamation";
+    case MB_ICONASTERISK:
+      return "information";
+    default:
+      return "none";
   }
 }
 
 std::string buttonsName(UINT type) {
   switch (type & 0xF) {
-    case MB_OK: return "OK";
-    case MB_OKCANCEL: return "OKCancel";
-    case 3: return "YesNoCancel";
-    case MB_YESNO: return "YesNo";
-    default: return std::to_string(type & 0xF);
+    case MB_OK:
+      return "OK";
+    case MB_OKCANCEL:
+      return "OKCancel";
+    case 3:
+      return "YesNoCancel";
+    case MB_YESNO:
+      return "YesNo";
+    default:
+      return std::to_string(type & 0xF);
   }
 }
 
 std::string answerName(int answer) {
   switch (answer) {
-    case IDOK: return "OK";
-    case IDCANCEL: return "Cancel";
-    case IDYES: return "Yes";
-    case IDNO: return "No";
-    default: return std::to_string(answer);
+    case IDOK:
+      return "OK";
+    case IDCANCEL:
+      return "Cancel";
+    case IDYES:
+      return "Yes";
+    case IDNO:
+      return "No";
+    default:
+      return std::to_string(answer);
   }
 }
 
@@ -81,10 +96,16 @@ std::string visible(const std::string& text) {
 // The host's own items of the mail-list (1) and folder-tree (2) menus.
 std::vector<MenuItem> hostItems(int type) {
   if (type == 1)
-    return {{101, "Open", false}, {102, "Reply", false}, {kCommandEdit, "Edit", false},
-            {kCommandDelete, "Delete", false}, {kMenuAnchorList, "Select All", false}, {103, "Properties", false}};
+    return {{101, "Open", false},
+            {102, "Reply", false},
+            {kCommandEdit, "Edit", false},
+            {kCommandDelete, "Delete", false},
+            {kMenuAnchorList, "Select All", false},
+            {103, "Properties", false}};
   if (type == 2)
-    return {{32790, "New Folder", false}, {32797, "Rename", false}, {kMenuAnchorTree, "Properties", false},
+    return {{32790, "New Folder", false},
+            {32797, "Rename", false},
+            {kMenuAnchorTree, "Properties", false},
             {32800, "Empty Trash", false}};
   return {{57600, "Compose", false}};
 }
@@ -101,8 +122,9 @@ std::vector<std::string> splitWords(const std::string& line) {
     if (line[i] == '"') {
       for (++i; i < line.size() && line[i] != '"'; ++i) {
         // A backslash before the closing quote stays (folder ids end in one).
-        bool closing = i + 1 < line.size() && line[i + 1] == '"' &&
-                       (i + 2 >= line.size() || line[i + 2] == ' ' || line[i + 2] == '\t' || line[i + 2] == '\r');
+        bool closing =
+            i + 1 < line.size() && line[i + 1] == '"' &&
+            (i + 2 >= line.size() || line[i + 2] == ' ' || line[i + 2] == '\t' || line[i + 2] == '\r');
         if (line[i] == '\\' && !closing && i + 1 < line.size() && std::strchr("\"nrt", line[i + 1])) {
           char next = line[++i];
           word += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : '"';
@@ -155,7 +177,8 @@ std::string Script::mailId(const std::string& word) const {
 
 HMENU Script::buildMenu(int type) {
   HMENU menu = windows_.createMenu(hostItems(type));
-  if (const auto* e = Host::instance().entry()) lastResult_ = e->OnMenuInit(windows_.mainWindow(), menu, type);
+  if (const auto* e = Host::instance().entry())
+    lastResult_ = e->OnMenuInit(windows_.mainWindow(), menu, type);
   return menu;
 }
 
@@ -232,7 +255,8 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
     if (!need(3)) return "mail needs a folder, a Message-ID and a subject";
     std::string source = "From: sender@example.com\r\nTo: user@example.com\r\nSubject: " + c(w[3]) +
                          "\r\nDate: Tue, 08 Dec 2026 07:00:00 +0900\r\nMessage-ID: " + w[2] +
-                         "\r\nContent-Type: text/plain; charset=\"Shift_JIS\"\r\n\r\n" + c(need(4) ? w[4] : "Hello.") + "\r\n";
+                         "\r\nContent-Type: text/plain; charset=\"Shift_JIS\"\r\n\r\n" +
+                         c(need(4) ? w[4] : "Hello.") + "\r\n";
     std::string id = store_->append(c(w[1]), source, need(5) && w[5] == "read");
     if (id.empty()) return "cannot add a mail to " + w[1];
     out_ << "mail " << u(id) << "\n";
@@ -332,7 +356,8 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
     auto shift = static_cast<int>(std::strtol(w[2].c_str(), nullptr, 0));
     lastResult_ = e ? e->OnKeyDispatch(windows_.mainWindow(), code, shift) : 0;
     out_ << "key result " << lastResult_ << "\n";
-    if (lastResult_ == 0) windows_.postMessage(windows_.mainWindow(), kKeyDown, static_cast<WPARAM>(code), 0, false);
+    if (lastResult_ == 0)
+      windows_.postMessage(windows_.mainWindow(), kKeyDown, static_cast<WPARAM>(code), 0, false);
   } else if (cmd == "drop") {  // drop DEST EFFECT MAIL...: the plug-in hears first, then the host moves
     if (!need(3)) return "drop needs a destination, an effect and mails";
     std::vector<std::string> ids;
@@ -346,14 +371,16 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
     }
     if (store_ && (effect == 1 || effect == 2)) {
       for (const auto& id : ids)
-        if (store_->transfer(id, destination, effect == 1).empty()) return "cannot drop " + u(id) + " on " + w[1];
+        if (store_->transfer(id, destination, effect == 1).empty())
+          return "cannot drop " + u(id) + " on " + w[1];
       if (effect == 2) host.selection.clear();
     }
   } else if (cmd == "drop-raw") {  // drop-raw DEST LIST COUNT EFFECT: only the plug-in's call
     if (auto m = needPlugin(); !m.empty()) return m;
     if (!need(4)) return "drop-raw needs a destination, a list, a count and an effect";
     std::string list = c(w[2]);
-    lastResult_ = e->OnDragDrop(c(w[1]).c_str(), list.c_str(), std::atoi(w[3].c_str()), std::atoi(w[4].c_str()));
+    lastResult_ =
+        e->OnDragDrop(c(w[1]).c_str(), list.c_str(), std::atoi(w[3].c_str()), std::atoi(w[4].c_str()));
     out_ << "drop result " << lastResult_ << "\n";
   } else if (cmd == "move") {  // move DEST: the host's own move of the selection
     if (!need(1)) return "move needs a folder";
@@ -364,7 +391,8 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
   } else if (cmd == "retrieve") {  // retrieve FOLDER MESSAGE-ID SUBJECT
     if (auto m = needPlugin(); !m.empty()) return m;
     if (!store_ || !need(3)) return "retrieve needs a folder, a Message-ID and a subject";
-    std::string source = "From: sender@example.com\r\nSubject: " + c(w[3]) + "\r\nMessage-ID: " + w[2] + "\r\n\r\nNew.\r\n";
+    std::string source =
+        "From: sender@example.com\r\nSubject: " + c(w[3]) + "\r\nMessage-ID: " + w[2] + "\r\n\r\nNew.\r\n";
     std::string id = store_->append(c(w[1]), source);
     if (id.empty()) return "cannot store the retrieved mail";
     lastResult_ = e->OnRetrieve(source.c_str(), id.c_str());
@@ -437,7 +465,8 @@ std::string Script::dialogAction(const std::vector<std::string>& w) {
   auto num = [](const std::string& s) { return std::strtol(s.c_str(), nullptr, 0); };
   auto sendCommand = [](HWND dialog, int id, int code) {
     HWND control = GetDlgItem(dialog, id);
-    SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>((code << 16) | (id & 0xffff)), reinterpret_cast<LPARAM>(control));
+    SendMessageA(dialog, WM_COMMAND, static_cast<WPARAM>((code << 16) | (id & 0xffff)),
+                 reinterpret_cast<LPARAM>(control));
   };
   const std::string& kind = a[0];
   if (kind == "ok" || kind == "cancel") {
@@ -472,7 +501,8 @@ std::string Script::dialogAction(const std::vector<std::string>& w) {
     int id = static_cast<int>(num(a[1]));
     WPARAM index = static_cast<WPARAM>(num(a[2]));
     windows.queueDialogAction([=, &windows](HWND d) {
-      if (windows.sendToControl(d, id, LB_SETCURSEL, index, 0) == LB_ERR) return std::string("no list item ") + std::to_string(index);
+      if (windows.sendToControl(d, id, LB_SETCURSEL, index, 0) == LB_ERR)
+        return std::string("no list item ") + std::to_string(index);
       sendCommand(d, id, 1);  // LBN_SELCHANGE
       return std::string();
     });
@@ -489,17 +519,22 @@ std::string Script::dialogAction(const std::vector<std::string>& w) {
     std::string text = c(a.size() >= 3 ? a[2] : "");
     windows.queueDialogAction([=, &windows](HWND d) {
       std::string actual = windows.controlText(d, id);
-      return actual == text ? std::string() : "control " + std::to_string(id) + " shows \"" + u(actual) + "\", expected \"" + u(text) + "\"";
+      return actual == text ? std::string()
+                            : "control " + std::to_string(id) + " shows \"" + u(actual) + "\", expected \"" +
+                                  u(text) + "\"";
     });
-  } else if ((kind == "expect-check" || kind == "expect-hotkey" || kind == "expect-selected") && a.size() >= 3) {
+  } else if ((kind == "expect-check" || kind == "expect-hotkey" || kind == "expect-selected") &&
+             a.size() >= 3) {
     int id = static_cast<int>(num(a[1]));
     LRESULT want = num(a[2]);
-    UINT message = kind == "expect-check" ? BM_GETCHECK : kind == "expect-hotkey" ? HKM_GETHOTKEY : LB_GETCURSEL;
+    UINT message = kind == "expect-check"    ? BM_GETCHECK
+                   : kind == "expect-hotkey" ? HKM_GETHOTKEY
+                                             : LB_GETCURSEL;
     windows.queueDialogAction([=, &windows](HWND d) {
       LRESULT actual = windows.sendToControl(d, id, message, 0, 0);
       return actual == want ? std::string()
-                            : "control " + std::to_string(id) + " " + kind.substr(7) + " is " + std::to_string(actual) +
-                                  ", expected " + std::to_string(want);
+                            : "control " + std::to_string(id) + " " + kind.substr(7) + " is " +
+                                  std::to_string(actual) + ", expected " + std::to_string(want);
     });
   } else if (kind == "expect-items" && a.size() >= 2) {
     int id = static_cast<int>(num(a[1]));
@@ -513,7 +548,8 @@ std::string Script::dialogAction(const std::vector<std::string>& w) {
       }
       std::string got = join(actual, 0, ",");
       std::string expected = join(want, 0, ",");
-      return got == expected ? std::string() : "list " + std::to_string(id) + " item data " + got + ", expected " + expected;
+      return got == expected ? std::string()
+                             : "list " + std::to_string(id) + " item data " + got + ", expected " + expected;
     });
   } else {
     return "unknown dialog action \"" + join(w, 1) + "\"";
@@ -535,13 +571,17 @@ std::string Script::expect(const std::vector<std::string>& w) {
   if (what == "shown-lacks")
     return host.shownText.find(want) == std::string::npos ? "" : "shown text holds \"" + u(want) + "\"";
   if (what == "folder") return host.currentFolder == want ? "" : mismatch(host.currentFolder);
-  if (what == "mail") return host.currentMail == mailId(w.size() >= 3 ? w[2] : "") ? "" : mismatch(host.currentMail);
+  if (what == "mail")
+    return host.currentMail == mailId(w.size() >= 3 ? w[2] : "") ? "" : mismatch(host.currentMail);
   if (what == "selection") {
     std::vector<std::string> ids;
     for (std::size_t i = 2; i < w.size(); ++i) ids.push_back(mailId(w[i]));
-    return ids == host.selection ? "" : "expected selection " + u(join(ids, 0)) + ", got " + u(join(host.selection, 0));
+    return ids == host.selection
+               ? ""
+               : "expected selection " + u(join(ids, 0)) + ", got " + u(join(host.selection, 0));
   }
-  if (what == "result") return lastResult_ == std::atoi(want.c_str()) ? "" : mismatch(std::to_string(lastResult_));
+  if (what == "result")
+    return lastResult_ == std::atoi(want.c_str()) ? "" : mismatch(std::to_string(lastResult_));
   if (what == "host-command") {
     for (const auto& name : host.commandLog)
       if (name == want) return {};
@@ -556,7 +596,8 @@ std::string Script::expect(const std::vector<std::string>& w) {
     return (want == "yes") == readOnly ? "" : mismatch(readOnly ? "yes" : "no");
   }
   if (what == "hooks") {  // expect hooks GETMESSAGE CALLWNDPROC
-    std::string actual = std::to_string(windows_.hookCount(WH_GETMESSAGE)) + " " + std::to_string(windows_.hookCount(WH_CALLWNDPROC));
+    std::string actual = std::to_string(windows_.hookCount(WH_GETMESSAGE)) + " " +
+                         std::to_string(windows_.hookCount(WH_CALLWNDPROC));
     return actual == want ? "" : mismatch(actual);
   }
   if (what == "boxes") {
@@ -569,15 +610,18 @@ std::string Script::expect(const std::vector<std::string>& w) {
     const MessageBoxRecord& b = windows_.messageBoxes().back();
     std::string field = w[2];
     std::string value = c(w.size() >= 4 ? join(w, 3) : "");
-    std::string actual = field == "title"   ? b.title
-                         : field == "text"  ? b.text
-                         : field == "icon"  ? iconName(b.type)
+    std::string actual = field == "title"     ? b.title
+                         : field == "text"    ? b.text
+                         : field == "icon"    ? iconName(b.type)
                          : field == "buttons" ? buttonsName(b.type)
-                         : field == "owner" ? (b.owner == windows_.mainWindow() ? "main" : b.owner ? "window" : "none")
-                         : field == "answer" ? answerName(b.answer)
-                         : field == "style" ? std::to_string(b.type)
-                                            : "?";
-    return actual == value ? "" : "expected box " + field + " \"" + u(value) + "\", got \"" + u(actual) + "\"";
+                         : field == "owner"   ? (b.owner == windows_.mainWindow() ? "main"
+                                                 : b.owner                        ? "window"
+                                                                                  : "none")
+                         : field == "answer"  ? answerName(b.answer)
+                         : field == "style"   ? std::to_string(b.type)
+                                              : "?";
+    return actual == value ? ""
+                           : "expected box " + field + " \"" + u(value) + "\", got \"" + u(actual) + "\"";
   }
   if (what == "item") {  // expect item TYPE CAPTION STATE...  (enabled disabled checked unchecked absent)
     if (w.size() < 5) return "expect item needs a menu type, a caption and a state";
@@ -589,8 +633,13 @@ std::string Script::expect(const std::vector<std::string>& w) {
       if (item.separator || item.caption != caption) continue;
       UINT state = host.itemState(item.id);
       for (std::size_t i = 4; i < w.size(); ++i) {
-        bool ok = w[i] == "enabled" ? !(state & 1) : w[i] == "disabled" ? (state & 1) : w[i] == "checked" ? (state & 2) : w[i] == "unchecked" ? !(state & 2) : false;
-        if (!ok) return "menu item \"" + w[3] + "\" is not " + w[i] + " (state " + std::to_string(state) + ")";
+        bool ok = w[i] == "enabled"     ? !(state & 1)
+                  : w[i] == "disabled"  ? (state & 1)
+                  : w[i] == "checked"   ? (state & 2)
+                  : w[i] == "unchecked" ? !(state & 2)
+                                        : false;
+        if (!ok)
+          return "menu item \"" + w[3] + "\" is not " + w[i] + " (state " + std::to_string(state) + ")";
       }
       return {};
     }
@@ -602,10 +651,13 @@ std::string Script::expect(const std::vector<std::string>& w) {
     if (w.size() < 3) return "expect menu needs a type";
     HMENU menu = buildMenu(std::atoi(w[2].c_str()));
     std::vector<std::string> actual;
-    for (const auto& item : windows_.menuItems(menu)) actual.push_back(item.separator ? "---" : u(item.caption));
+    for (const auto& item : windows_.menuItems(menu))
+      actual.push_back(item.separator ? "---" : u(item.caption));
     windows_.destroyMenu(menu);
     std::vector<std::string> expected(w.begin() + 3, w.end());
-    return actual == expected ? "" : "expected menu " + join(expected, 0, " | ") + ", got " + join(actual, 0, " | ");
+    return actual == expected
+               ? ""
+               : "expected menu " + join(expected, 0, " | ") + ", got " + join(actual, 0, " | ");
   }
   if (what == "header") {  // expect header MAIL NAME VALUE
     if (!store_ || w.size() < 4) return "expect header needs a mail and a name";
@@ -613,22 +665,28 @@ std::string Script::expect(const std::vector<std::string>& w) {
     if (!text) return "no mail " + w[2];
     std::string value = c(w.size() >= 5 ? join(w, 4) : "");
     std::string actual = headerValue(*text, w[3]);
-    return actual == value ? "" : "expected header " + w[3] + " \"" + u(value) + "\", got \"" + u(actual) + "\"";
+    return actual == value ? ""
+                           : "expected header " + w[3] + " \"" + u(value) + "\", got \"" + u(actual) + "\"";
   }
   if (what == "mails") {  // expect mails FOLDER N
     if (!store_ || w.size() < 4) return "expect mails needs a folder and a count";
     auto n = store_->index(c(w[2])).size();
-    return std::to_string(n) == w[3] ? "" : "expected " + w[3] + " mails in " + w[2] + ", got " + std::to_string(n);
+    return std::to_string(n) == w[3]
+               ? ""
+               : "expected " + w[3] + " mails in " + w[2] + ", got " + std::to_string(n);
   }
   if (what == "read") {  // expect read MAIL yes|no
     if (!store_ || w.size() < 4) return "expect read needs a mail and yes or no";
     auto entry = store_->entry(mailId(w[2]));
     if (!entry) return "no mail " + w[2];
-    return entry->read == (w[3] == "yes") ? "" : "mail " + w[2] + " read mark is " + (entry->read ? "1" : "0");
+    return entry->read == (w[3] == "yes") ? ""
+                                          : "mail " + w[2] + " read mark is " + (entry->read ? "1" : "0");
   }
   if (what == "file-exists" || what == "file-missing") {
     bool exists = w.size() >= 3 && std::filesystem::exists(w[2]);
-    return exists == (what == "file-exists") ? "" : "file " + (w.size() >= 3 ? w[2] : "") + (exists ? " exists" : " is missing");
+    return exists == (what == "file-exists")
+               ? ""
+               : "file " + (w.size() >= 3 ? w[2] : "") + (exists ? " exists" : " is missing");
   }
   if (what == "file-contains") {  // expect file-contains PATH TEXT
     if (w.size() < 4) return "expect file-contains needs a path and a text";

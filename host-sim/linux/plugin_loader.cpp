@@ -32,11 +32,16 @@ class LibraryPlugin : public PluginModule {
     PluginEntryPoints& e = entry_;
     bool all = bind(library_, "DllMain", e.DllMain) && bind(library_, "BKC_OnStart", e.OnStart) &&
                bind(library_, "BKC_OnExit", e.OnExit) && bind(library_, "BKC_OnMenuInit", e.OnMenuInit) &&
-               bind(library_, "BKC_OnOpenFolder", e.OnOpenFolder) && bind(library_, "BKC_OnOpenMail", e.OnOpenMail) &&
-               bind(library_, "BKC_OnRetrieve", e.OnRetrieve) && bind(library_, "BKC_OnKeyDispatch", e.OnKeyDispatch) &&
-               bind(library_, "BKC_OnDragDrop", e.OnDragDrop) && bind(library_, "LumoMakeShortCut", e.MakeShortCut) &&
-               bind(library_, "BKC_OnPlugInSetup", e.OnPlugInSetup) && bind(library_, "BKC_OnPlugInInfo", e.OnPlugInInfo) &&
-               bind(library_, "BKC_OnEveryMinute", e.OnEveryMinute) && bind(library_, "BKC_OnOpenCompose", e.OnOpenCompose) &&
+               bind(library_, "BKC_OnOpenFolder", e.OnOpenFolder) &&
+               bind(library_, "BKC_OnOpenMail", e.OnOpenMail) &&
+               bind(library_, "BKC_OnRetrieve", e.OnRetrieve) &&
+               bind(library_, "BKC_OnKeyDispatch", e.OnKeyDispatch) &&
+               bind(library_, "BKC_OnDragDrop", e.OnDragDrop) &&
+               bind(library_, "LumoMakeShortCut", e.MakeShortCut) &&
+               bind(library_, "BKC_OnPlugInSetup", e.OnPlugInSetup) &&
+               bind(library_, "BKC_OnPlugInInfo", e.OnPlugInInfo) &&
+               bind(library_, "BKC_OnEveryMinute", e.OnEveryMinute) &&
+               bind(library_, "BKC_OnOpenCompose", e.OnOpenCompose) &&
                bind(library_, "BKC_OnOutgoing", e.OnOutgoing) && bind(library_, "BKC_OnSend", e.OnSend) &&
                bind(library_, "BKC_OnFinishRetrieve", e.OnFinishRetrieve);
     if (!all) {

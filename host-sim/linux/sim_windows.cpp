@@ -14,11 +14,16 @@ WindowSystem* active = nullptr;
 // The answers a box with these buttons can give.
 bool answerFits(UINT type, int answer) {
   switch (type & 0xF) {
-    case MB_OK: return answer == IDOK;
-    case MB_OKCANCEL: return answer == IDOK || answer == IDCANCEL;
-    case 3: return answer == IDYES || answer == IDNO || answer == IDCANCEL;  // yes, no, cancel
-    case MB_YESNO: return answer == IDYES || answer == IDNO;
-    default: return true;
+    case MB_OK:
+      return answer == IDOK;
+    case MB_OKCANCEL:
+      return answer == IDOK || answer == IDCANCEL;
+    case 3:
+      return answer == IDYES || answer == IDNO || answer == IDCANCEL;  // yes, no, cancel
+    case MB_YESNO:
+      return answer == IDYES || answer == IDNO;
+    default:
+      return true;
   }
 }
 
@@ -65,17 +70,18 @@ bool SimWindows::editorReadOnly() const { return (editor_->style & ES_READONLY) 
 
 // Hooks installed later run first, as on Windows; CallNextHookEx goes on
 // towards the ones installed earlier.
-LRESULT SimWindows::runChain(int kind, DWORD thread, std::size_t from, int code, WPARAM wParam, LPARAM lParam) {
+LRESULT SimWindows::runChain(int kind, DWORD thread, std::size_t from, int code, WPARAM wParam,
+                             LPARAM lParam) {
   for (std::size_t i = from; i-- > 0;) {
     SimHook* h = hooks_[i].get();
-    if (h && h->kind == kind && (h->thread == 0 || h->thread == thread))
-      return h->proc(code, wParam, lParam);
+    if (h && h->kind == kind && (h->thread == 0 || h->thread == thread)) return h->proc(code, wParam, lParam);
   }
   return 0;
 }
 
 int SimWindows::hookCount(int kind) const {
-  return static_cast<int>(std::count_if(hooks_.begin(), hooks_.end(), [&](const auto& h) { return h && h->kind == kind; }));
+  return static_cast<int>(
+      std::count_if(hooks_.begin(), hooks_.end(), [&](const auto& h) { return h && h->kind == kind; }));
 }
 
 HHOOK SimWindows::setHook(int kind, HOOKPROC proc, DWORD thread) {
@@ -99,7 +105,8 @@ BOOL SimWindows::unhook(HHOOK hook) {
 LRESULT SimWindows::callNextHook(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
   for (std::size_t i = 0; i < hooks_.size(); ++i) {
     if (hooks_[i] && reinterpret_cast<HHOOK>(hooks_[i].get()) == hook)
-      return runChain(hooks_[i]->kind, hooks_[i]->thread == 0 ? kUiThread : hooks_[i]->thread, i, code, wParam, lParam);
+      return runChain(hooks_[i]->kind, hooks_[i]->thread == 0 ? kUiThread : hooks_[i]->thread, i, code,
+                      wParam, lParam);
   }
   return 0;
 }
@@ -108,7 +115,8 @@ LRESULT SimWindows::postMessage(HWND handle, UINT message, WPARAM wParam, LPARAM
   SimWindow* w = window(handle);
   if (!w) return 0;
   MSG msg{handle, message, wParam, lParam, 0, {0, 0}};
-  if (peekFirst) runChain(WH_GETMESSAGE, w->thread, hooks_.size(), HC_ACTION, PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg));
+  if (peekFirst)
+    runChain(WH_GETMESSAGE, w->thread, hooks_.size(), HC_ACTION, PM_NOREMOVE, reinterpret_cast<LPARAM>(&msg));
   runChain(WH_GETMESSAGE, w->thread, hooks_.size(), HC_ACTION, PM_REMOVE, reinterpret_cast<LPARAM>(&msg));
   // The hooks may change the message before it is dispatched, as on Windows.
   return windowProc_ ? windowProc_(msg.hwnd, msg.message, msg.wParam, msg.lParam) : 0;
@@ -152,14 +160,15 @@ int SimWindows::messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     box.answer = answers_.front();
     answers_.pop_front();
     if (!answerFits(type, box.answer))
-      errors_.push_back("message box \"" + cp932ToUtf8(box.text) + "\" cannot be answered " + std::to_string(box.answer));
+      errors_.push_back("message box \"" + cp932ToUtf8(box.text) + "\" cannot be answered " +
+                        std::to_string(box.answer));
   } else if (prompt_) {
     box.answer = prompt_(box);
   } else {
     box.queued = false;
     box.answer = (type & 0xF) == MB_YESNO ? IDNO : ((type & 0xF) == MB_OK ? IDOK : IDCANCEL);
-    errors_.push_back("message box without a queued answer: title \"" + cp932ToUtf8(box.title) + "\", text \"" +
-                      cp932ToUtf8(box.text) + "\"");
+    errors_.push_back("message box without a queued answer: title \"" + cp932ToUtf8(box.title) +
+                      "\", text \"" + cp932ToUtf8(box.text) + "\"");
   }
   boxes_.push_back(box);
   return box.answer;
@@ -243,8 +252,11 @@ LRESULT SimWindows::controlMessage(SimWindow* c, UINT message, WPARAM wParam, LP
       out[n] = '\0';
       return static_cast<LRESULT>(n);
     }
-    case BM_GETCHECK: return c->check;
-    case BM_SETCHECK: c->check = static_cast<int>(wParam); return 0;
+    case BM_GETCHECK:
+      return c->check;
+    case BM_SETCHECK:
+      c->check = static_cast<int>(wParam);
+      return 0;
     case LB_ADDSTRING:
       c->items.emplace_back(lParam ? reinterpret_cast<LPCSTR>(lParam) : "", 0);
       return static_cast<LRESULT>(c->items.size() - 1);
@@ -255,16 +267,23 @@ LRESULT SimWindows::controlMessage(SimWindow* c, UINT message, WPARAM wParam, LP
     case LB_SETCURSEL:
       c->selected = wParam < c->items.size() ? static_cast<int>(wParam) : -1;
       return c->selected < 0 ? LB_ERR : c->selected;
-    case LB_GETCURSEL: return c->selected < 0 ? LB_ERR : c->selected;
-    case LB_GETCOUNT: return static_cast<LRESULT>(c->items.size());
-    case LB_GETITEMDATA: return wParam < c->items.size() ? c->items[wParam].second : LB_ERR;
+    case LB_GETCURSEL:
+      return c->selected < 0 ? LB_ERR : c->selected;
+    case LB_GETCOUNT:
+      return static_cast<LRESULT>(c->items.size());
+    case LB_GETITEMDATA:
+      return wParam < c->items.size() ? c->items[wParam].second : LB_ERR;
     case LB_SETITEMDATA:
       if (wParam >= c->items.size()) return LB_ERR;
       c->items[wParam].second = lParam;
       return TRUE;
-    case HKM_SETHOTKEY: c->hotkey = LOWORD(wParam); return 0;
-    case HKM_GETHOTKEY: return c->hotkey;
-    default: return 0;
+    case HKM_SETHOTKEY:
+      c->hotkey = LOWORD(wParam);
+      return 0;
+    case HKM_GETHOTKEY:
+      return c->hotkey;
+    default:
+      return 0;
   }
 }
 

@@ -55,7 +55,9 @@ class SimWindows : public WindowSystem {
   void setEditorReadOnly(bool readOnly) override;
   bool editorReadOnly() const override;
 
-  void setWindowProc(std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> proc) override { windowProc_ = std::move(proc); }
+  void setWindowProc(std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> proc) override {
+    windowProc_ = std::move(proc);
+  }
   LRESULT postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool peekFirst) override;
   LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   int hookCount(int kind) const override;

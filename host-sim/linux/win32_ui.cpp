@@ -71,7 +71,8 @@ UI_EXPORT int GetMenuItemCount(HMENU menu) {
 
 UI_EXPORT UINT GetMenuItemID(HMENU menu, int position) {
   auto* m = sim() ? sim()->menu(menu) : nullptr;
-  if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size()) return static_cast<UINT>(-1);
+  if (!m || position < 0 || static_cast<std::size_t>(position) >= m->items.size())
+    return static_cast<UINT>(-1);
   return m->items[static_cast<std::size_t>(position)].id;
 }
 
@@ -94,13 +95,16 @@ UI_EXPORT BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNew
   return TRUE;
 }
 
-UI_EXPORT INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
+UI_EXPORT INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc,
+                                  LPARAM initParam) {
   auto value = reinterpret_cast<UINT_PTR>(templateName);
   int id = value < 0x10000 ? static_cast<int>(value) : 0;
   return sim() ? sim()->dialogBox(id, owner, proc, initParam) : -1;
 }
 
-UI_EXPORT BOOL EndDialog(HWND dialog, INT_PTR result) { return sim() ? sim()->endDialog(dialog, result) : FALSE; }
+UI_EXPORT BOOL EndDialog(HWND dialog, INT_PTR result) {
+  return sim() ? sim()->endDialog(dialog, result) : FALSE;
+}
 
 UI_EXPORT HWND GetDlgItem(HWND dialog, int id) { return sim() ? sim()->control(dialog, id) : nullptr; }
 

@@ -43,7 +43,8 @@ TEST_F(HostFunctions, GetNextMailWalksOnlyTheSelectionInListOrder) {
   fx.host().select({m3, m1});
   char id[256];
   std::vector<std::string> walked;
-  for (int at = BKA_GetNextMail(-1, id, sizeof id, TRUE); at != -1; at = BKA_GetNextMail(at, id, sizeof id, TRUE))
+  for (int at = BKA_GetNextMail(-1, id, sizeof id, TRUE); at != -1;
+       at = BKA_GetNextMail(at, id, sizeof id, TRUE))
     walked.push_back(id);
   EXPECT_EQ(walked, (std::vector<std::string>{m1, m3}));
   char small[8];
@@ -94,7 +95,8 @@ TEST_F(HostFunctions, TempSourceOnlySetsWhatIsShown) {
 TEST_F(HostFunctions, HeaderIsAHostHeapCopy) {
   LPSTR header = BKA_GetHeader(m1.c_str());
   ASSERT_NE(header, nullptr);
-  EXPECT_EQ(std::string(header), "From: sender@example.com\r\nTo: user@example.com\r\nSubject: One\r\nMessage-ID: <1@x>\r\n");
+  EXPECT_EQ(std::string(header),
+            "From: sender@example.com\r\nTo: user@example.com\r\nSubject: One\r\nMessage-ID: <1@x>\r\n");
   BKA_Free(header);
   EXPECT_EQ(BKA_GetHeader("Box.mb\\!!!!Inbox\\?00000077"), nullptr);
   auto* block = static_cast<char*>(BKA_Alloc(4));

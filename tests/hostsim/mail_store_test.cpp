@@ -12,7 +12,8 @@ namespace {
 
 std::string visible(const std::string& text) {
   std::string out;
-  for (char c : text) out += c == '\x01' ? std::string("<01>") : c == '\r' ? "<CR>" : c == '\n' ? "<LF>" : std::string(1, c);
+  for (char c : text)
+    out += c == '\x01' ? std::string("<01>") : c == '\r' ? "<CR>" : c == '\n' ? "<LF>" : std::string(1, c);
   return out;
 }
 
@@ -85,8 +86,8 @@ TEST_F(StoreTest, SetSourceRefreshesTheIndexLine) {
 }
 
 TEST_F(StoreTest, FoldersDisplayNamesAndBadIds) {
-  EXPECT_EQ(store.folders(), (std::vector<std::string>{"Box.mb\\", "Box.mb\\!!!!Inbox\\", "Box.mb\\!!!!Inbox\\Sub\\",
-                                                       "Box.mb\\!Trash\\"}));
+  EXPECT_EQ(store.folders(), (std::vector<std::string>{"Box.mb\\", "Box.mb\\!!!!Inbox\\",
+                                                       "Box.mb\\!!!!Inbox\\Sub\\", "Box.mb\\!Trash\\"}));
   EXPECT_EQ(store.displayName("Box.mb\\!!!!Inbox\\Sub\\"), "Sub");
   EXPECT_EQ(store.displayName("Box.mb\\Nope\\"), "");
   EXPECT_FALSE(store.addFolder("NoMailbox\\", "x"));

@@ -13,7 +13,8 @@ namespace {
 
 TEST(SplitWords, QuotesEscapesAndComments) {
   EXPECT_EQ(splitWords("a  \"b c\" d\\e # note"), (std::vector<std::string>{"a", "b c", "d\\e"}));
-  EXPECT_EQ(splitWords("x \"q\\\"q\\r\\n\" \"Box.mb\\Inbox\\\""), (std::vector<std::string>{"x", "q\"q\r\n", "Box.mb\\Inbox\\"}));
+  EXPECT_EQ(splitWords("x \"q\\\"q\\r\\n\" \"Box.mb\\Inbox\\\""),
+            (std::vector<std::string>{"x", "q\"q\r\n", "Box.mb\\Inbox\\"}));
   EXPECT_TRUE(splitWords("   # only a comment").empty());
 }
 
@@ -39,7 +40,8 @@ TEST_F(ScriptRun, LoadsThePluginShowsItsRecordAndInstallsHooksUntilExit) {
   EXPECT_NE(fx.output().find("name: Lumo Plug-In for B2\n"), std::string::npos) << fx.output();
   EXPECT_NE(fx.output().find("version: 1.2\n"), std::string::npos);
   EXPECT_NE(fx.output().find("description: Make Shortcut of mail.\n"), std::string::npos);
-  EXPECT_NE(fx.output().find("vendor: (host)\n"), std::string::npos) << "the vendor field is left as the host set it";
+  EXPECT_NE(fx.output().find("vendor: (host)\n"), std::string::npos)
+      << "the vendor field is left as the host set it";
 }
 
 TEST_F(ScriptRun, EventsReachTheHostStateAndExpectationsCheckIt) {
@@ -81,7 +83,8 @@ TEST_F(ScriptRun, AMessageBoxWithoutQueuedAnswerFailsTheLineThatShowedIt) {
   MessageBoxA(nullptr, "second", "t", MB_OKCANCEL);
   std::istringstream lines("echo one\nexpect boxes 2\necho never\n");
   EXPECT_EQ(script.run(lines, "t.lhs", false), 1);
-  EXPECT_NE(out.str().find("t.lhs:1: error: message box without a queued answer"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("t.lhs:1: error: message box without a queued answer"), std::string::npos)
+      << out.str();
   EXPECT_EQ(out.str().find("never"), std::string::npos) << "the run stops at the first error";
 }
 

@@ -27,8 +27,8 @@ LRESULT CALLBACK getMessageA(int code, WPARAM flag, LPARAM lParam) {
 }
 LRESULT CALLBACK callWndProcB(int code, WPARAM flag, LPARAM lParam) {
   auto* cwp = reinterpret_cast<CWPSTRUCT*>(lParam);
-  seen.push_back("B:" + std::to_string(code) + ":" + std::to_string(flag) + ":" + std::to_string(cwp->message) + ":" +
-                 std::to_string(LOWORD(cwp->wParam)));
+  seen.push_back("B:" + std::to_string(code) + ":" + std::to_string(flag) + ":" +
+                 std::to_string(cwp->message) + ":" + std::to_string(LOWORD(cwp->wParam)));
   return CallNextHookEx(hookB, code, flag, lParam);
 }
 LRESULT CALLBACK callWndProcC(int code, WPARAM flag, LPARAM lParam) {
@@ -82,11 +82,13 @@ TEST_F(Windows, HostWindowsHaveClassesIdsAndTheReadOnlyEditor) {
       [](HWND w, LPARAM out) -> BOOL {
         char name[31];
         GetClassNameA(w, name, sizeof name);
-        reinterpret_cast<std::vector<std::string>*>(out)->push_back(std::string(name) + ":" + std::to_string(GetDlgCtrlID(w)));
+        reinterpret_cast<std::vector<std::string>*>(out)->push_back(std::string(name) + ":" +
+                                                                    std::to_string(GetDlgCtrlID(w)));
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&found));
-  EXPECT_EQ(found, (std::vector<std::string>{"SysTreeView32:101", "SysListView32:102", "B2MailView:103", "Edit:114"}));
+  EXPECT_EQ(found, (std::vector<std::string>{"SysTreeView32:101", "SysListView32:102", "B2MailView:103",
+                                             "Edit:114"}));
   EXPECT_TRUE(GetWindowLongA(sim.viewEditor(), GWL_STYLE) & ES_READONLY);
   sim.setEditorReadOnly(false);
   EXPECT_FALSE(GetWindowLongA(sim.viewEditor(), GWL_STYLE) & ES_READONLY);
@@ -103,7 +105,8 @@ TEST_F(Windows, MenuInsertionByPositionAndCommand) {
   EXPECT_TRUE(InsertMenuA(menu, 2, MF_BYCOMMAND | MF_STRING, 8, "y"));
   EXPECT_FALSE(InsertMenuA(menu, 55, MF_BYCOMMAND | MF_STRING, 9, "z"));
   std::vector<std::string> order;
-  for (const auto& item : sim.menuItems(menu)) order.push_back(item.separator ? "---" : item.caption + std::to_string(item.id));
+  for (const auto& item : sim.menuItems(menu))
+    order.push_back(item.separator ? "---" : item.caption + std::to_string(item.id));
   EXPECT_EQ(order, (std::vector<std::string>{"a1", "x7", "y8", "b2", "---"}));
   EXPECT_EQ(GetMenuItemID(menu, 1), 7u);
   EXPECT_EQ(GetMenuItemID(menu, 5), static_cast<UINT>(-1));
@@ -136,7 +139,8 @@ INT_PTR CALLBACK testDialog(HWND d, UINT message, WPARAM wParam, LPARAM lParam) 
   if (message == WM_INITDIALOG) {
     dialogLog.push_back("init:" + std::to_string(lParam));
     for (int i = 0; i < 3; ++i) {
-      auto at = static_cast<WPARAM>(SendDlgItemMessageA(d, 10, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item")));
+      auto at =
+          static_cast<WPARAM>(SendDlgItemMessageA(d, 10, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("item")));
       SendDlgItemMessageA(d, 10, LB_SETITEMDATA, at, 100 + i);
     }
     SetDlgItemTextA(d, 11, "start");
@@ -147,13 +151,15 @@ INT_PTR CALLBACK testDialog(HWND d, UINT message, WPARAM wParam, LPARAM lParam) 
     int id = LOWORD(wParam);
     if (id == 10) {
       auto sel = SendDlgItemMessageA(d, 10, LB_GETCURSEL, 0, 0);
-      dialogLog.push_back("list:" + std::to_string(SendDlgItemMessageA(d, 10, LB_GETITEMDATA, static_cast<WPARAM>(sel), 0)));
+      dialogLog.push_back(
+          "list:" + std::to_string(SendDlgItemMessageA(d, 10, LB_GETITEMDATA, static_cast<WPARAM>(sel), 0)));
     } else if (id == 13) {
       dialogLog.push_back("hotkey:" + std::to_string(SendMessageA(GetDlgItem(d, 13), HKM_GETHOTKEY, 0, 0)));
     } else if (id == IDOK || id == IDCANCEL) {
       char text[64];
       GetDlgItemTextA(d, 11, text, sizeof text);
-      dialogLog.push_back(std::string("end:") + text + ":" + std::to_string(SendDlgItemMessageA(d, 12, BM_GETCHECK, 0, 0)));
+      dialogLog.push_back(std::string("end:") + text + ":" +
+                          std::to_string(SendDlgItemMessageA(d, 12, BM_GETCHECK, 0, 0)));
       EndDialog(d, id);
     }
     return TRUE;
@@ -165,7 +171,8 @@ TEST_F(Windows, DialogsRunInitialisationThenQueuedActionsUntilEnded) {
   dialogLog.clear();
   auto command = [](int id, int code) {
     return [=](HWND d) {
-      SendMessageA(d, WM_COMMAND, static_cast<WPARAM>((code << 16) | id), reinterpret_cast<LPARAM>(GetDlgItem(d, id)));
+      SendMessageA(d, WM_COMMAND, static_cast<WPARAM>((code << 16) | id),
+                   reinterpret_cast<LPARAM>(GetDlgItem(d, id)));
       return std::string();
     };
   };
