@@ -218,6 +218,18 @@ int Script::run(std::istream& in, const std::string& name, bool interactive) {
       return answerValue(reply.empty() ? "OK" : reply);
     });
   }
+  if (interactive) {
+    // An open dialog takes the user's next lines until one of them queues an
+    // action for it.
+    windows_.setDialogRefill([this, &in](int templateId) {
+      out_ << "dialog " << templateId << "> " << std::flush;
+      std::string reply;
+      if (!std::getline(in, reply)) return false;
+      std::string error = runLine(reply.rfind("dialog ", 0) == 0 ? reply : "dialog " + reply);
+      if (!error.empty()) out_ << "error: " << error << "\n";
+      return true;
+    });
+  }
   while (!quit_) {
     if (interactive) out_ << "lumo-host> " << std::flush;
     if (!std::getline(in, line)) break;
@@ -229,6 +241,7 @@ int Script::run(std::istream& in, const std::string& name, bool interactive) {
     if (!interactive) break;
   }
   windows_.setPrompt(nullptr);
+  windows_.setDialogRefill(nullptr);
   return status;
 }
 
@@ -249,7 +262,17 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
   } else if (cmd == "folder") {  // folder ID [DISPLAY NAME]
     if (!store_) return "no store";
     if (!need(1)) return "folder needs an id";
-    if (!store_->addFolder(c(w[1]), c(need(2) ? join(w, 2) : w[1]))) return "cannot add folder " + w[1];
+    // Missing parents come first, named after their directories.
+    std::string id = c(w[1]);
+    for (std::size_t cut = id.find('\\'); cut != std::string::npos && cut + 1 < id.size();
+         cut = id.find('\\', cut + 1)) {
+      std::string parent = id.substr(0, cut + 1);
+      std::string name = parent.substr(0, parent.size() - 1);
+      name = name.substr(name.rfind('\\') == std::string::npos ? 0 : name.rfind('\\') + 1);
+      if (!store_->folderExists(parent) && !store_->addFolder(parent, name))
+        return "cannot add folder " + u(parent);
+    }
+    if (!store_->addFolder(id, c(need(2) ? join(w, 2) : w[1]))) return "cannot add folder " + w[1];
   } else if (cmd == "mail") {  // mail FOLDER MESSAGE-ID SUBJECT [BODY] [read]
     if (!store_) return "no store";
     if (!need(3)) return "mail needs a folder, a Message-ID and a subject";

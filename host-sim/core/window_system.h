@@ -73,6 +73,9 @@ class WindowSystem {
   // order once it has been initialised, until one of them ends it.
   virtual void queueDialogAction(DialogAction action) = 0;
   virtual std::size_t pendingDialogActions() const = 0;
+  // Asked for more actions when an open dialog has none left (interactive
+  // use); returns false when none will come.
+  virtual void setDialogRefill(std::function<bool(int templateId)> refill) = 0;
   // Helpers used by dialog actions, on the open dialog.
   virtual LRESULT sendToControl(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) = 0;
   virtual std::string controlText(HWND dialog, int id) = 0;

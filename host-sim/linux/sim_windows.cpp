@@ -200,6 +200,8 @@ INT_PTR SimWindows::dialogBox(int templateId, HWND owner, DLGPROC proc, LPARAM i
   std::size_t record = dialogRecords_.size() - 1;
   proc(h, WM_INITDIALOG, 0, initParam);
   while (!dialog->ended) {
+    while (dialogActions_.empty() && dialogRefill_ && dialogRefill_(templateId)) {
+    }
     if (dialogActions_.empty()) {
       errors_.push_back("dialog " + std::to_string(templateId) + " is open and no dialog action is queued");
       dialog->ended = true;

@@ -73,6 +73,7 @@ class SimWindows : public WindowSystem {
 
   void queueDialogAction(DialogAction action) override { dialogActions_.push_back(std::move(action)); }
   std::size_t pendingDialogActions() const override { return dialogActions_.size(); }
+  void setDialogRefill(std::function<bool(int)> refill) override { dialogRefill_ = std::move(refill); }
   LRESULT sendToControl(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) override;
   std::string controlText(HWND dialog, int id) override;
   void setControlText(HWND dialog, int id, const std::string& text) override;
@@ -113,6 +114,7 @@ class SimWindows : public WindowSystem {
   std::function<int(const MessageBoxRecord&)> prompt_;
   std::vector<MessageBoxRecord> boxes_;
   std::deque<DialogAction> dialogActions_;
+  std::function<bool(int)> dialogRefill_;
   std::vector<DialogRecord> dialogRecords_;
   std::vector<std::string> errors_;
 };

@@ -8,6 +8,8 @@
 #include "host-sim/core/cp932.h"
 #include "host-sim/core/fixture.h"
 
+extern "C" UINT WINAPI BKA_RegisterCommand(LPCSTR statusText, int menuType, LumoCommandProc proc);
+
 namespace lumo::hostsim {
 namespace {
 
@@ -86,6 +88,84 @@ TEST_F(ScriptRun, AMessageBoxWithoutQueuedAnswerFailsTheLineThatShowedIt) {
   EXPECT_NE(out.str().find("t.lhs:1: error: message box without a queued answer"), std::string::npos)
       << out.str();
   EXPECT_EQ(out.str().find("never"), std::string::npos) << "the run stops at the first error";
+}
+
+// A settings-like dialog: a list of three slots with item data, a hot-key
+// field showing the chosen slot's value, an edit and a check box.
+WORD slotKeys[3] = {0x0146, 0, 0x0246};
+int currentSlot = -1;
+INT_PTR CALLBACK slotDialog(HWND d, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    for (int i = 0; i < 3; ++i) {
+      auto at =
+          static_cast<WPARAM>(SendDlgItemMessageA(d, 20, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>("slot")));
+      SendDlgItemMessageA(d, 20, LB_SETITEMDATA, at, i);
+    }
+    SetDlgItemTextA(d, 21, "->");
+    return TRUE;
+  }
+  if (message != WM_COMMAND) return FALSE;
+  switch (LOWORD(wParam)) {
+    case 20: {
+      if (currentSlot >= 0)
+        slotKeys[currentSlot] = static_cast<WORD>(SendDlgItemMessageA(d, 22, HKM_GETHOTKEY, 0, 0));
+      auto sel = static_cast<WPARAM>(SendDlgItemMessageA(d, 20, LB_GETCURSEL, 0, 0));
+      currentSlot = static_cast<int>(SendDlgItemMessageA(d, 20, LB_GETITEMDATA, sel, 0));
+      SendDlgItemMessageA(d, 22, HKM_SETHOTKEY, slotKeys[currentSlot], 0);
+      return TRUE;
+    }
+    case IDOK:
+      if (currentSlot >= 0)
+        slotKeys[currentSlot] = static_cast<WORD>(SendDlgItemMessageA(d, 22, HKM_GETHOTKEY, 0, 0));
+      EndDialog(d, IDOK);
+      return TRUE;
+    case IDCANCEL:
+      EndDialog(d, IDCANCEL);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(ScriptRun, DialogActionsDriveAnOpenDialogAndCheckItsControls) {
+  ASSERT_EQ(fx.run("dialog expect-text 21 ->\n"
+                   "dialog expect-items 20 0 1 2\n"
+                   "dialog select 20 2\n"
+                   "dialog expect-hotkey 22 0x0246\n"
+                   "dialog hotkey 22 0x0441\n"
+                   "dialog select 20 0\n"
+                   "dialog expect-hotkey 22 0x0146\n"
+                   "dialog expect-selected 20 0\n"
+                   "dialog ok"),
+            "");
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), fx.windows().mainWindow(), slotDialog, 0), IDOK);
+  EXPECT_EQ(fx.run("echo after"), "") << "every check inside the dialog passed";
+  EXPECT_EQ(slotKeys[2], 0x0441);
+  EXPECT_EQ(fx.windows().pendingDialogActions(), 0u);
+}
+
+TEST_F(ScriptRun, AFailedCheckInsideADialogFailsTheLineThatOpenedIt) {
+  ASSERT_EQ(fx.run("dialog expect-text 21 wrong\ndialog cancel"), "");
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), nullptr, slotDialog, 0), IDCANCEL);
+  std::string error = fx.run("echo next");
+  EXPECT_NE(error.find("control 21 shows \"->\", expected \"wrong\""), std::string::npos) << error;
+}
+
+INT_PTR interactiveResult = 0;
+void WINAPI openSlotDialog(HWND, LPARAM) {
+  interactiveResult = DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), nullptr, slotDialog, 0);
+}
+
+TEST(InteractiveRun, AnOpenDialogTakesTheUsersNextLines) {
+  std::ostringstream out;
+  auto windows = makeWindowSystem();
+  Script script(*windows, out);
+  UINT id = BKA_RegisterCommand("open", 1, openSlotDialog);
+  std::istringstream session("post " + std::to_string(id) +
+                             "\nexpect-text 21 wrong\nexpect-text 21 ->\ncancel\n");
+  EXPECT_EQ(script.run(session, "input", true), 0) << out.str();
+  EXPECT_EQ(interactiveResult, IDCANCEL);
+  EXPECT_NE(out.str().find("dialog 101> "), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("error: dialog 101: control 21 shows"), std::string::npos) << out.str();
 }
 
 }  // namespace
