@@ -47,9 +47,10 @@ const PluginEntryPoints* Host::entry() const {
 }
 
 LPCSTR Host::hold(const std::string& slot, const std::string& text) {
-  std::string& held = heldTexts[slot];
-  held = text;
-  return held.c_str();
+  std::deque<std::string>& held = heldTexts[slot];
+  held.push_back(text);  // a deque never moves the texts it keeps
+  if (held.size() > kHeldTexts) held.pop_front();
+  return held.back().c_str();
 }
 
 void Host::openFolder(const std::string& folderId) {

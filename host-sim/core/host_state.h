@@ -3,6 +3,7 @@
 // plug-in registered, and the user events that lead to plug-in calls.
 #pragma once
 
+#include <deque>
 #include <map>
 #include <string>
 #include <vector>
@@ -75,7 +76,10 @@ class Host {
   std::vector<RegisteredCommand> commands;
   UINT nextCommandId = kFirstPluginCommand;
   std::string tempFolder;
-  std::map<std::string, std::string> heldTexts;  // host-owned texts handed out
+  // Host-owned texts handed out, per getter; the latest kHeldTexts of each
+  // stay valid, so a caller may keep several (two sources, two ids) at once.
+  static constexpr std::size_t kHeldTexts = 64;
+  std::map<std::string, std::deque<std::string>> heldTexts;
 
   // Keeps a text owned by the host under a slot name; returns it.
   LPCSTR hold(const std::string& slot, const std::string& text);

@@ -39,6 +39,16 @@ TEST_F(HostFunctions, IdsAndPathsFollowTheStoreLayout) {
   EXPECT_EQ(m1, inbox + "?00000001");
 }
 
+TEST_F(HostFunctions, HostOwnedTextsStayValidAcrossLaterCallsOfTheSameGetter) {
+  LPSTR first = BKA_GetSource(m1.c_str());
+  LPSTR second = BKA_GetSource(m2.c_str());
+  LPCSTR name = BKA_GetFolderDisplayName(inbox.c_str());
+  BKA_GetFolderDisplayName(trash.c_str());
+  EXPECT_NE(std::string(first).find("Subject: One"), std::string::npos);
+  EXPECT_NE(std::string(second).find("Subject: Two"), std::string::npos);
+  EXPECT_STREQ(name, "Inbox");
+}
+
 TEST_F(HostFunctions, GetNextMailWalksOnlyTheSelectionInListOrder) {
   fx.host().select({m3, m1});
   char id[256];
