@@ -90,6 +90,24 @@ TEST_F(ScriptRun, AMessageBoxWithoutQueuedAnswerFailsTheLineThatShowedIt) {
   EXPECT_EQ(out.str().find("never"), std::string::npos) << "the run stops at the first error";
 }
 
+std::vector<UINT> postedToMain;
+HHOOK keyHook = nullptr;
+LRESULT CALLBACK recordPosted(int code, WPARAM flag, LPARAM lParam) {
+  if (code == HC_ACTION && flag == PM_REMOVE) postedToMain.push_back(reinterpret_cast<MSG*>(lParam)->message);
+  return CallNextHookEx(keyHook, code, flag, lParam);
+}
+
+TEST_F(ScriptRun, AKeyThePluginLeavesIsPostedToTheMainWindowAndChoicesAreCommands) {
+  ASSERT_TRUE(fx.loadLinkedPlugin());
+  keyHook = SetWindowsHookExA(WH_GETMESSAGE, recordPosted, nullptr, 0);
+  ASSERT_NE(keyHook, nullptr);
+  postedToMain.clear();
+  ASSERT_EQ(fx.run("key 0x41 0x20\nexpect result 0\nchoose 2 Rename"), "") << fx.output();
+  EXPECT_EQ(postedToMain, (std::vector<UINT>{0x0100, WM_COMMAND}));
+  EXPECT_NE(fx.run("choose 1 Nothing-Like-This").find("no menu item"), std::string::npos);
+  UnhookWindowsHookEx(keyHook);
+}
+
 // A settings-like dialog: a list of three slots with item data, a hot-key
 // field showing the chosen slot's value, an edit and a check box.
 WORD slotKeys[3] = {0x0146, 0, 0x0246};
