@@ -252,7 +252,19 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
   const PluginEntryPoints* e = host.entry();
   auto needPlugin = [&]() -> std::string { return e ? "" : "no plug-in is loaded"; };
 
-  if (cmd == "echo") {
+  if (cmd == "help") {
+    out_ << "store DIR | folder ID [NAME] | mail FOLDER MSGID SUBJECT [BODY] [read] | mail-file FOLDER PATH\n"
+            "load PATH | unload | start | exit | info | setup | every-minute | settings | include FILE\n"
+            "open-folder ID | open-mail MAIL | select MAIL... | menu TYPE | choose TYPE CAPTION\n"
+            "key CODE SHIFT | drop DEST EFFECT MAIL... | drop-raw DEST LIST COUNT EFFECT | retrieve FOLDER MSGID SUBJECT\n"
+            "move FOLDER | post ID | peek-post ID | send ID | dblclick | answer OK|Cancel|Yes|No...\n"
+            "dialog ok|cancel|command|text|check|select|hotkey|expect-text|expect-check|expect-hotkey|expect-selected|"
+            "expect-items ...\n"
+            "expect status|shown-contains|shown-lacks|folder|mail|selection|box|boxes|item|menu|header|mails|read|\n"
+            "       host-command|readonly|hooks|plugin|result|file-exists|file-missing|file-contains ...\n"
+            "show state|shown|status|boxes|store|index FOLDER|file PATH | echo TEXT | quit\n"
+            "MAIL is a mail id or @N (the Nth mail of the current folder); see docs/host-sim.md\n";
+  } else if (cmd == "echo") {
     out_ << join(w, 1) << "\n";
   } else if (cmd == "quit") {
     quit_ = true;
