@@ -14,7 +14,15 @@
 #include "host-sim/core/host_state.h"
 #include "host-sim/core/mail_text.h"
 
-#define HOST_EXPORT extern "C" __attribute__((visibility("default"))) __attribute__((used))
+// The program exports them (ENABLE_EXPORTS); "used" keeps each one even when
+// nothing in the program calls it.
+#define HOST_EXPORT extern "C" __attribute__((used))
+
+// Declared first from the shared list, so that a definition whose signature
+// differs from the plug-in's declaration fails to compile.
+#define DECLARE_HOST_FUNCTION(name, result, params) extern "C" result WINAPI name params;
+LUMO_HOST_FUNCTIONS(DECLARE_HOST_FUNCTION)
+#undef DECLARE_HOST_FUNCTION
 
 using lumo::hostsim::Host;
 using lumo::hostsim::MailStore;

@@ -1,6 +1,7 @@
 // The host functions as the plug-in relies on them: ids, selection walk,
 // append with its index line, moves, header access on the current mail,
 // "TEMP" display hand-over, host-heap copies, commands and menus states.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -27,6 +28,21 @@ struct HostFunctions : ::testing::Test {
     ASSERT_EQ(fx.run("open-folder " + inbox), "");
   }
 };
+
+TEST(HostExports, EveryHostFunctionIsFoundByNameInTheProgram) {
+  void* self = dlopen(nullptr, RTLD_NOW);
+  ASSERT_NE(self, nullptr);
+  int found = 0;
+#define FIND_HOST_FUNCTION(name, result, params)   \
+  EXPECT_NE(dlsym(self, #name), nullptr) << #name; \
+  found += dlsym(self, #name) != nullptr;
+  LUMO_HOST_FUNCTIONS(FIND_HOST_FUNCTION)
+#undef FIND_HOST_FUNCTION
+  EXPECT_EQ(found, LUMO_HOST_FUNCTION_COUNT);
+  for (const char* name : {"MessageBoxA", "SetWindowsHookExA", "CallNextHookEx", "InsertMenuA",
+                           "DialogBoxParamA", "SendDlgItemMessageA", "GetWindowLongA", "EnumChildWindows"})
+    EXPECT_NE(dlsym(self, name), nullptr) << name;
+}
 
 TEST_F(HostFunctions, IdsAndPathsFollowTheStoreLayout) {
   std::string data = BKA_GetDataFolder();
