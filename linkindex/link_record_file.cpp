@@ -1,6 +1,6 @@
 // The link record's operations on the index file: append, find, update, store.
-// Each reads the whole file in one piece, scans it without per-line copies,
-// and writes changes through a crash-safe replacement.
+// Each maps the whole file, scans it in place without per-line copies, and
+// writes changes through a crash-safe replacement.
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -14,8 +14,9 @@
 namespace lumo {
 namespace {
 
-std::string_view view(const char* s) { return s == nullptr ? std::string_view{} : std::string_view(s); }
+std::string_view textOf(const char* s) { return s == nullptr ? std::string_view{} : std::string_view(s); }
 
+// Values arrive as C strings, so they cannot hold NUL.
 bool holdsLineBreaker(std::string_view s) { return s.find_first_of("\r\n\x01") != std::string_view::npos; }
 
 // Maps the index for scanning. A missing file reads as empty; 0 when it
@@ -67,7 +68,7 @@ int LinkRecord::appendTo(const char* indexPath) const {
 }
 
 int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind) {
-  std::string_view wanted = view(key);
+  std::string_view wanted = textOf(key);
   int k = static_cast<int>(kind);
   if (wanted.empty() || wanted.size() > kLinkLineMax || k < 0 || k > 5) return 0;
   if (wanted.find('\n') != std::string_view::npos) return 0;
@@ -141,8 +142,8 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
 
 int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const char* value,
                          LinkUpdateField field) {
-  std::string_view id = view(shortcutId);
-  std::string_view newValue = field == LinkUpdateField::Remove ? std::string_view{} : view(value);
+  std::string_view id = textOf(shortcutId);
+  std::string_view newValue = field == LinkUpdateField::Remove ? std::string_view{} : textOf(value);
   int f = static_cast<int>(field);
   if (!isShortcutId(id) || f < 1 || f > 5 || holdsLineBreaker(newValue)) return 0;
   platform::FileView view;
@@ -192,11 +193,11 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
 int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
                         const char* targetMailId, const char* targetMessageId, const char* shortcutLocation,
                         int appendIfMissing) {
-  std::string_view id = view(shortcutId);
+  std::string_view id = textOf(shortcutId);
   if (!isShortcutId(id)) return 0;
   const char* values[] = {targetFolderId, targetMailId, targetMessageId, shortcutLocation};
   for (const char* v : values)
-    if (holdsLineBreaker(view(v))) return 0;
+    if (holdsLineBreaker(textOf(v))) return 0;
   platform::FileView view;
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
