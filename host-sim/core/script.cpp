@@ -240,6 +240,14 @@ int Script::run(std::istream& in, const std::string& name, bool interactive) {
     status = 1;
     if (!interactive) break;
   }
+  // An answer or dialog action never used means a box or dialog that was
+  // expected did not come.
+  if (status == 0 && !interactive) {
+    if (std::string left = expect({"expect", "queues-empty"}); !left.empty()) {
+      out_ << name << ": error at the end: " << left << "\n";
+      status = 1;
+    }
+  }
   windows_.setPrompt(nullptr);
   windows_.setDialogRefill(nullptr);
   return status;
@@ -625,6 +633,12 @@ std::string Script::expect(const std::vector<std::string>& w) {
     for (const auto& name : host.commandLog)
       if (name == want) return {};
     return "the host command \"" + u(want) + "\" was not issued";
+  }
+  if (what == "queues-empty") {
+    std::size_t answers = windows_.pendingAnswers(), actions = windows_.pendingDialogActions();
+    if (answers == 0 && actions == 0) return {};
+    return std::to_string(answers) + " queued message-box answers and " + std::to_string(actions) +
+           " queued dialog actions were not used";
   }
   if (what == "plugin") {  // expect plugin loaded|absent
     bool loaded = host.entry() != nullptr;

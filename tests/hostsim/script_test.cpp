@@ -75,6 +75,17 @@ TEST_F(ScriptRun, AFailedExpectationNamesWhatWasExpectedAndFound) {
   EXPECT_NE(fx.run("frobnicate").find("unknown command"), std::string::npos);
 }
 
+TEST(ScriptEnd, AnswersOrDialogActionsLeftUnusedFailTheRun) {
+  std::ostringstream out;
+  auto windows = makeWindowSystem();
+  Script script(*windows, out);
+  std::istringstream lines("answer OK\ndialog ok\n");
+  EXPECT_EQ(script.run(lines, "t.lhs", false), 1);
+  EXPECT_NE(out.str().find("1 queued message-box answers and 1 queued dialog actions were not used"),
+            std::string::npos)
+      << out.str();
+}
+
 TEST_F(ScriptRun, AMessageBoxWithoutQueuedAnswerFailsTheLineThatShowedIt) {
   std::ostringstream out;
   auto windows = makeWindowSystem();
