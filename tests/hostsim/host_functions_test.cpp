@@ -165,6 +165,46 @@ TEST_F(HostFunctions, DeleteCommandMovesTheSelectionToTrash) {
   EXPECT_EQ(fx.store().index(trash).size(), 2u);
 }
 
+TEST_F(HostFunctions, SetCurrentMailSwitchesFolderSelectsAndShows) {
+  std::string other = fx.addMail(trash, HostFixture::mailSource("Elsewhere", "<e@x>"));
+  BKA_SetCurrentMail(other.c_str());
+  EXPECT_EQ(fx.host().currentFolder, trash);
+  EXPECT_EQ(fx.host().currentMail, other);
+  EXPECT_EQ(fx.host().selection, (std::vector<std::string>{other}));
+  EXPECT_NE(fx.host().shownText.find("Subject: Elsewhere"), std::string::npos);
+  BKA_SetCurrentMail("Box.mb\\!Trash\\?000000FF");
+  EXPECT_EQ(fx.host().currentMail, other) << "an unknown id changes nothing";
+}
+
+TEST_F(HostFunctions, SetSelAddsAndRemovesKeepingListOrder) {
+  BKA_SetSel(m3.c_str(), TRUE);
+  BKA_SetSel(m1.c_str(), TRUE);
+  EXPECT_EQ(fx.host().selection, (std::vector<std::string>{m1, m3}));
+  BKA_SetSel(m3.c_str(), FALSE);
+  EXPECT_EQ(fx.host().selection, (std::vector<std::string>{m1}));
+}
+
+TEST_F(HostFunctions, DropsMoveOrCopyAfterThePluginHeardAndRetrieveStoresFirst) {
+  ASSERT_TRUE(fx.loadLinkedPlugin());
+  ASSERT_EQ(fx.run(R"(drop Box.mb\!Trash\ 2 @1 @2
+expect mails Box.mb\!Trash\ 2
+expect mails Box.mb\!!!!Inbox\ 1)"),
+            "")
+      << fx.output();
+  ASSERT_EQ(fx.run(R"(drop Box.mb\!Trash\ 1 @1
+expect mails Box.mb\!Trash\ 3
+expect mails Box.mb\!!!!Inbox\ 1)"),
+            "");
+  ASSERT_EQ(fx.run(R"(drop-raw Box.mb\!Trash\ "Box.mb\" 5 2
+expect result 0
+expect mails Box.mb\!Trash\ 3)"),
+            "");
+  ASSERT_EQ(fx.run(R"(retrieve Box.mb\!!!!Inbox\ <r@x> Fresh
+expect mails Box.mb\!!!!Inbox\ 2)"),
+            "");
+  EXPECT_NE(fx.output().find(R"(retrieved Box.mb\!!!!Inbox\?00000004)"), std::string::npos) << fx.output();
+}
+
 TEST_F(HostFunctions, TransferCodecsRoundTrip) {
   std::string data("\x00\x01\xff=abc\r\n\xe9t\xe9", 12);
   auto in = fx.dataFolder() / "in.bin";
