@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -38,6 +39,11 @@ struct Case {
   // Names written with trailing blanks: the system rewrites them trimmed once
   // it has read them back, the portable code keeps them; both read the same.
   bool sameContentOnly = false;
+  bool inMissingFolder = false;  // the file's folder does not exist either
+  // Bytes that are no valid code page 932 text: under that code page the
+  // system converts them when it rewrites the file, the portable code keeps
+  // them as they are.
+  bool notCodePage932 = false;
 };
 
 Call get(const char* section, const char* key, const char* def, std::uint32_t size = 64) {
@@ -122,7 +128,10 @@ std::vector<Case> cases() {
       {"binary bytes",
        raw("\x01\x02[S]\x7f\r\na=\x80\x81\xfe\xff\r\nb=x\0y\r\n\0c=1\r\nd\0e=2\r\n[S]\r\n"),
        {get("S", "a", "d"), get("S", "b", "d"), get("S", "c", "d"), get("S", "d", "d"), get("S", "", "d"),
-        get(nullptr, nullptr, "d"), get("\x01\x02[S", "a", "d"), put("S", "a", "v"), put("S", "b", "w")}},
+        get(nullptr, nullptr, "d"), get("\x01\x02[S", "a", "d"), put("S", "a", "v"), put("S", "b", "w")},
+       false,
+       false,
+       true},
       {"over-long values and names",
        "[S]\r\nv=" + Long300 + "\r\n" + LongKey + "=1\r\n",
        {get("S", "v", "d", 256), get("S", "v", "d", 32), num("S", "v"), get("S", LongKey.c_str(), "d"),
@@ -189,6 +198,17 @@ std::vector<Case> cases() {
       {"UTF-8 byte order mark",
        std::string("\xEF\xBB\xBF[S]\r\na=1\r\n"),
        {get("S", "a", "d"), put("S", "b", "2"), get("S", "b", "d")}},
+      {"file in a missing folder",
+       std::nullopt,
+       {get("S", "a", "q  "), num("S", "a", 3), put("S", "a", "1"), get("S", "a", "d")},
+       false,
+       true},
+      {"no-break spaces and double-byte text",
+       raw("[S]\r\na=\xa0"
+           "1\xa0\r\nb=\x83\x65\x83\x58\x83\x67\r\nc=\x95\x5c\x95\x5c\r\n"),
+       {get("S", "a", "d"), get("S", "b", "d"), get("S", "c", "d"), put("S", "d", "\x95\x5c"),
+        get("S", "d", "d"), put("S", "\x95\x5c", "\x83\x65"), get("S", "\x95\x5c", "d"),
+        get("S", "b", "d", 7), get("S", "b", "\x83\x65\x83\x58", 64)}},
       {"refused writes",
        std::string("[S]\r\na=1\r\n"),
        {put(nullptr, "a", "2"), put(nullptr, nullptr, nullptr), put(nullptr, "a", nullptr),
@@ -281,11 +301,15 @@ std::string show(const std::optional<std::string>& file) { return file ? inQuote
 
 TEST(ProfileDifferential, PortableFunctionsBehaveAsTheSystemOnes) {
   TempDir dir;
+  const bool codePage932 = GetACP() == 932;
+  std::printf("system code page %u\n", GetACP());
   int index = 0;
   for (const Case& c : cases()) {
+    if (codePage932 && c.notCodePage932) continue;
     SCOPED_TRACE(std::string("case \"") + c.name + "\", input " + show(c.content));
-    std::string systemPath = dir.file("system" + std::to_string(index) + ".ini");
-    std::string portablePath = dir.file("portable" + std::to_string(index) + ".ini");
+    std::string folder = c.inMissingFolder ? "absent/" : "";
+    std::string systemPath = dir.file(folder + "system" + std::to_string(index) + ".ini");
+    std::string portablePath = dir.file(folder + "portable" + std::to_string(index) + ".ini");
     ++index;
     if (c.content) {
       writeBytes(systemPath, *c.content);
