@@ -1,0 +1,120 @@
+// Shortcut header reading with every offset checked against the text's length.
+#include "shortcut/shortcut_reader.h"
+
+#include "linkindex/message_id_value.h"
+#include "shortcut/header_fields.h"
+
+namespace lumo {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view trimmed(std::string_view v) {
+  while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
+  while (!v.empty() && isBlank(v.back())) v.remove_suffix(1);
+  return v;
+}
+
+// The header text up to the first NUL, as the host's texts end there.
+std::string_view untilNul(std::string_view header) {
+  std::size_t nul = header.find('\0');
+  return nul == std::string_view::npos ? header : header.substr(0, nul);
+}
+
+// The whole field (continuation lines included) starting at `start`.
+std::string_view fieldAt(std::string_view header, std::size_t start) {
+  std::size_t pos = start;
+  while (true) {
+    std::size_t end = header.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) return header.substr(start);
+    std::size_t next = end + 1;
+    if (header[end] == '\r' && next < header.size() && header[next] == '\n') ++next;
+    if (next >= header.size() || !isBlank(header[next])) return header.substr(start, next - start);
+    pos = next;
+  }
+}
+
+std::optional<std::string> boundedValue(std::string_view header, std::string_view name, std::size_t max) {
+  std::optional<std::string> value = headerFieldValue(header, name);
+  if (!value || value->empty() || value->size() > max) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+bool isShortcutHeader(std::string_view header) {
+  return untilNul(header).find("X-LuMOID") != std::string_view::npos;
+}
+
+std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
+  header = untilNul(header);
+  std::size_t at = header.find("X-LuMOID");
+  if (at == std::string_view::npos) return std::nullopt;
+  std::size_t pos = at + 8;
+  if (pos < header.size() && header[pos] == ':') ++pos;
+  while (pos < header.size() && isBlank(header[pos])) ++pos;
+  std::size_t end = header.find_first_of("\r\n", pos);
+  if (end == std::string_view::npos) end = header.size();
+  std::string_view value = trimmed(header.substr(pos, end - pos));
+  if (value.empty() || value.size() > kShortcutIdValueMax) return std::nullopt;
+  ShortcutIdValue result;
+  if (value.substr(0, 3) == "DEL") {
+    result.givenUp = true;
+    value.remove_prefix(3);
+    if (value.empty()) return std::nullopt;
+  }
+  result.id = std::string(value);
+  return result;
+}
+
+std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name) {
+  header = untilNul(header);
+  std::size_t lineStart = 0;
+  while (lineStart < header.size()) {
+    std::string_view rest = header.substr(lineStart);
+    if (startsWithNoCase(rest, name) && rest.size() > name.size() && rest[name.size()] == ':') {
+      return messageIdValue(fieldAt(header, lineStart));
+    }
+    if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 1) == "\n") break;  // end of the header block
+    std::size_t end = header.find_first_of("\r\n", lineStart);
+    if (end == std::string_view::npos) break;
+    lineStart = end + 1;
+    if (header[end] == '\r' && lineStart < header.size() && header[lineStart] == '\n') ++lineStart;
+  }
+  return std::nullopt;
+}
+
+bool readMemoOn(std::string_view header) {
+  std::optional<std::string> value = headerFieldValue(header, "X-MEMO");
+  return value && value->size() == 2 && startsWithNoCase(*value, "on");
+}
+
+ShortcutTarget readShortcutTarget(std::string_view header) {
+  ShortcutTarget target;
+  target.mailId = boundedValue(header, "X-MailID", kTargetMailIdMax);
+  target.messageId = boundedValue(header, "X-Message-ID", kTargetMessageIdMax);
+  target.folderId = boundedValue(header, "X-FolderID", kTargetFolderIdMax);
+  return target;
+}
+
+std::optional<std::string> readFallbackId(std::string_view header) {
+  std::optional<std::string> contentType = headerFieldValue(header, "Content-Type");
+  if (!contentType) return std::nullopt;
+  std::string_view v = *contentType;
+  std::size_t at = v.find("id=");
+  if (at == std::string_view::npos) return std::nullopt;
+  std::size_t pos = at + 3;
+  std::size_t end;
+  if (pos < v.size() && v[pos] == '"') {
+    ++pos;
+    end = v.find('"', pos);
+  } else {
+    end = v.find_first_of("; \t", pos);
+  }
+  if (end == std::string_view::npos) end = v.size();
+  std::string_view id = v.substr(pos, end - pos);
+  if (id.empty() || id.size() > kShortcutIdValueMax) return std::nullopt;
+  return std::string(id);
+}
+
+}  // namespace lumo

@@ -1,0 +1,58 @@
+// Reads the plug-in's own fields from the header text of a shortcut mail.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace lumo {
+
+// Longest shortcut id value, "DEL" mark included, that fits the 24-byte
+// buffers the id is kept in.
+inline constexpr std::size_t kShortcutIdValueMax = 23;
+
+// Longest values of the target fields that readers accept.
+inline constexpr std::size_t kTargetMailIdMax = 255;
+inline constexpr std::size_t kTargetMessageIdMax = 255;
+inline constexpr std::size_t kTargetFolderIdMax = 511;
+
+// True when the header text contains "X-LuMOID" anywhere: the mail is a shortcut.
+bool isShortcutHeader(std::string_view header);
+
+// The shortcut id S read after "X-LuMOID".
+struct ShortcutIdValue {
+  std::string id;        // S without the "DEL" mark
+  bool givenUp = false;  // the value began with "DEL"
+};
+
+// Reads S from the first "X-LuMOID": the text after its ":" and blanks, up to
+// the line end, trailing blanks removed; a leading "DEL" sets givenUp. None when
+// there is no "X-LuMOID", the value is empty, or it is longer than
+// kShortcutIdValueMax (an over-long value is refused, never cut into another id).
+std::optional<ShortcutIdValue> readShortcutId(std::string_view header);
+
+// The value of the first header field named `name` (whole name, any case,
+// followed by ":") at the start of a line: unfolded, blanks trimmed, without
+// CR or LF. None when there is no such field.
+std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name);
+
+// True when the "X-MEMO" value equals "ON" without regard to case.
+bool readMemoOn(std::string_view header);
+
+// The target values of a shortcut. Each is none when the field is missing,
+// empty or longer than its maximum.
+struct ShortcutTarget {
+  std::optional<std::string> mailId;     // "X-MailID"
+  std::optional<std::string> messageId;  // "X-Message-ID"
+  std::optional<std::string> folderId;   // "X-FolderID"
+};
+ShortcutTarget readShortcutTarget(std::string_view header);
+
+// The fallback id in the "Content-Type" field: the quoted value that follows
+// the field's first "id=" (up to the closing quote; an unquoted value up to
+// ";", a blank or the line end). None when absent, empty or longer than
+// kShortcutIdValueMax.
+std::optional<std::string> readFallbackId(std::string_view header);
+
+}  // namespace lumo

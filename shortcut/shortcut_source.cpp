@@ -1,0 +1,74 @@
+// Shortcut mail composition: the plug-in's own fields, the copied target fields
+// and the fixed tail.
+#include "shortcut/shortcut_source.h"
+
+#include <cstdio>
+
+#include "linkindex/message_id_value.h"
+#include "shortcut/header_fields.h"
+
+namespace lumo {
+
+std::string formatShortcutId(unsigned long counter, std::size_t headerLines) {
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "%lx_%lu", counter + 10000UL, static_cast<unsigned long>(headerLines));
+  return buffer;
+}
+
+int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, unsigned long counter,
+                          const ShortcutOptions& options, ShortcutSource& out) {
+  if (targetMailId.empty() || targetMailId.size() > kMailIdMax) return 0;
+  if (targetMailId.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return 0;
+  std::size_t lastSlash = targetMailId.rfind('\\');
+  if (lastSlash == std::string_view::npos) return 0;
+
+  std::vector<std::string> fields = splitHeaderFields(targetHeader);
+  ShortcutSource result;
+  result.shortcutId = formatShortcutId(counter, fields.size());
+  result.folderId = std::string(targetMailId.substr(0, lastSlash + 1));
+
+  std::string& s = result.source;
+  s.append("X-LuMOID: ").append(result.shortcutId).append("\r\n");
+  s.append("X-MailID: ").append(targetMailId).append("\r\n");
+  s.append("X-FolderID: ").append(result.folderId).append("\r\n");
+  s.append("X-MEMO: OFF\r\n");
+
+  const std::string* messageIdField = nullptr;
+  for (const std::string& field : fields) {
+    if (startsWithNoCase(field, "from:") || startsWithNoCase(field, "date:") ||
+        startsWithNoCase(field, "x-mailer:")) {
+      s.append(field);
+    } else if (startsWithNoCase(field, "to:")) {
+      if (!options.toDel) s.append(field);
+    } else if (startsWithNoCase(field, "subject:")) {
+      if (options.subCh) {
+        s.append("Subject:").append(options.subjectTag).append(std::string_view(field).substr(8));
+      } else {
+        s.append(field);
+      }
+    } else if (startsWithNoCase(field, "message-id:")) {
+      s.append("X-").append(field);
+      if (messageIdField == nullptr) messageIdField = &field;
+    }
+  }
+
+  if (messageIdField != nullptr) {
+    result.targetMessageId = messageIdValue(*messageIdField);
+    std::size_t at = messageIdField->find('@');
+    if (at != std::string::npos) {
+      s.append(*messageIdField, 0, at + 1).append(result.shortcutId).append(".LuMO.");
+      s.append(*messageIdField, at + 1);
+    }
+  }
+
+  s.append("Content-Type: text/plain; id=\"")
+      .append(result.shortcutId)
+      .append("\"; charset=\"ISO-2022-JP\"\r\n");
+  s.append("Content-Transfer-Encoding: 7bit\r\n");
+  s.append("\r\n");
+  s.append(kShortcutBody);
+  out = std::move(result);
+  return 1;
+}
+
+}  // namespace lumo

@@ -1,0 +1,50 @@
+// Composes the source of a shortcut mail from its target's header.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace lumo {
+
+// The settings that shape a shortcut's copied header fields; the caller reads
+// them from the settings store.
+struct ShortcutOptions {
+  bool toDel = true;  // drop the target's "To:" field
+  bool subCh = true;  // put subjectTag in front of the target's subject
+  std::string subjectTag = "->";
+};
+
+// The fixed body of a shortcut: "Message From LuMO: [リンク先が不明です。]" in
+// Shift-JIS, without a line end.
+inline constexpr std::string_view kShortcutBody =
+    "Message From LuMO: [\x83\x8a\x83\x93\x83\x4e\x90\xe6\x82\xaa\x95\x73\x96\xbe\x82\xc5\x82\xb7\x81\x42]";
+
+// Longest target mail id accepted; mail ids live in 256-byte buffers elsewhere.
+inline constexpr std::size_t kMailIdMax = 255;
+
+// The shortcut id "%x_%d" of (counter + 10000) and the target's header line
+// count. `counter` is the shortcut counter after it was raised for this
+// shortcut.
+std::string formatShortcutId(unsigned long counter, std::size_t headerLines);
+
+// What composing a shortcut yields: its source and the values its link
+// index line records.
+struct ShortcutSource {
+  std::string source;           // the whole mail, ending with kShortcutBody
+  std::string shortcutId;       // S
+  std::string folderId;         // the target's folder id, ending in "\\"
+  std::string targetMessageId;  // the target's Message-ID value, unfolded and
+                                // trimmed; empty when it has none
+};
+
+// Composes the shortcut of the mail `targetMailId` whose header text is
+// `targetHeader`: the four "X-" fields, the target's copied fields, the "X-"
+// copy of its Message-ID and a new Message-ID holding S, the fixed
+// Content-Type and Content-Transfer-Encoding fields, the blank line and the
+// fixed body. Returns 1 and fills `out`, or 0 when the mail id is empty,
+// longer than kMailIdMax, holds a CR, LF or NUL, or has no "\\" (no folder id).
+int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, unsigned long counter,
+                          const ShortcutOptions& options, ShortcutSource& out);
+
+}  // namespace lumo

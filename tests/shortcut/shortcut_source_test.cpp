@@ -1,0 +1,186 @@
+// Shortcut composition byte for byte: ids, copied fields, Message-IDs, fixed tail.
+#include "shortcut/shortcut_source.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+namespace {
+
+using lumo::testing::visible;
+
+const std::string kMailId = "a.mb\\Inbox\\?1234";
+const std::string kTail =
+    "Content-Type: text/plain; id=\"2711_12\"; charset=\"ISO-2022-JP\"\r\n"
+    "Content-Transfer-Encoding: 7bit\r\n"
+    "\r\n"
+    "Message From LuMO: [\x83\x8a\x83\x93\x83\x4e\x90\xe6\x82\xaa\x95\x73\x96\xbe\x82\xc5\x82\xb7\x81\x42]";
+const std::string kOwnFields =
+    "X-LuMOID: 2711_12\r\n"
+    "X-MailID: a.mb\\Inbox\\?1234\r\n"
+    "X-FolderID: a.mb\\Inbox\\\r\n"
+    "X-MEMO: OFF\r\n";
+
+// Eleven fields and the blank line: H = 12.
+std::string target(const std::string& messageId,
+                   const std::string& to = "To: Bob <b@x>,\r\n Carol <c@x>\r\n") {
+  return "Return-Path: <a@x>\r\n"
+         "Received: from x\r\n\tby y\r\n" +
+         messageId +
+         "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\n"
+         "From: Alice <a@x>\r\n" +
+         to +
+         "Subject: Hello\r\n"
+         "X-Mailer: M 1.0\r\n"
+         "MIME-Version: 1.0\r\n"
+         "Content-Type: text/plain; charset=\"ISO-2022-JP\"\r\n"
+         "Content-Transfer-Encoding: 7bit\r\n"
+         "\r\n";
+}
+
+TEST(ShortcutSourceTest, ShortcutIdFormat) {
+  EXPECT_EQ(lumo::formatShortcutId(1, 12), "2711_12");
+  EXPECT_EQ(lumo::formatShortcutId(0, 0), "2710_0");
+  EXPECT_EQ(lumo::formatShortcutId(0x7fffffffUL, 5), "8000270f_5");
+}
+
+TEST(ShortcutSourceTest, ComposesEveryLineExactly) {
+  const std::string mid = "Message-ID: <abc@example.com>\r\n";
+  struct Case {
+    const char* name;
+    std::string header;
+    lumo::ShortcutOptions options;
+    std::string expected;
+    std::string messageId;
+  } cases[] = {
+      {"defaults",
+       target(mid),
+       {},
+       kOwnFields + "X-" + mid +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
+           "1.0\r\n"
+           "Message-ID: <abc@2711_12.LuMO.example.com>\r\n" +
+           kTail,
+       "<abc@example.com>"},
+      {"ToDel off keeps the folded To",
+       target(mid),
+       {false, true, "->"},
+       kOwnFields + "X-" + mid +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nTo: Bob <b@x>,\r\n Carol <c@x>\r\n"
+           "Subject:-> Hello\r\nX-Mailer: M 1.0\r\nMessage-ID: <abc@2711_12.LuMO.example.com>\r\n" +
+           kTail,
+       "<abc@example.com>"},
+      {"SubCh on with an empty tag",
+       target(mid, "tO: b@x\r\n"),
+       {true, true, ""},
+       kOwnFields + "X-" + mid +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject: Hello\r\nX-Mailer: M "
+           "1.0\r\n"
+           "Message-ID: <abc@2711_12.LuMO.example.com>\r\n" +
+           kTail,
+       "<abc@example.com>"},
+      {"SubCh off",
+       target(mid),
+       {true, false, "->"},
+       kOwnFields + "X-" + mid +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject: Hello\r\nX-Mailer: M "
+           "1.0\r\n"
+           "Message-ID: <abc@2711_12.LuMO.example.com>\r\n" +
+           kTail,
+       "<abc@example.com>"},
+      {"Message-Id case kept",
+       target("Message-Id: <k@h>\r\n"),
+       {},
+       kOwnFields + "X-Message-Id: <k@h>\r\n" +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
+           "1.0\r\n"
+           "Message-Id: <k@2711_12.LuMO.h>\r\n" +
+           kTail,
+       "<k@h>"},
+      {"no Message-ID",
+       target("Reply-To: r@x\r\n"),
+       {},
+       kOwnFields +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
+           "1.0\r\n" +
+           kTail,
+       ""},
+      {"Message-ID without @",
+       target("Message-ID: <local>\r\n"),
+       {},
+       kOwnFields + "X-Message-ID: <local>\r\n" +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
+           "1.0\r\n" +
+           kTail,
+       "<local>"},
+      {"folded Message-ID gives a clean value",
+       target("Message-ID:\r\n <f@g>\r\n"),
+       {},
+       kOwnFields + "X-Message-ID:\r\n <f@g>\r\n" +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
+           "1.0\r\n"
+           "Message-ID:\r\n <f@2711_12.LuMO.g>\r\n" +
+           kTail,
+       "<f@g>"},
+      {"empty Message-ID",
+       target("Message-ID:\r\n"),
+       {},
+       kOwnFields + "X-Message-ID:\r\n" +
+           "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
+           "1.0\r\n" +
+           kTail,
+       ""},
+  };
+  for (const Case& c : cases) {
+    lumo::ShortcutSource out;
+    ASSERT_EQ(lumo::composeShortcutSource(c.header, kMailId, 1, c.options, out), 1) << c.name;
+    EXPECT_EQ(visible(out.source), visible(c.expected)) << c.name << "\ninput: " << visible(c.header);
+    EXPECT_EQ(out.shortcutId, "2711_12") << c.name;
+    EXPECT_EQ(out.folderId, "a.mb\\Inbox\\") << c.name;
+    EXPECT_EQ(out.targetMessageId, c.messageId) << c.name;
+    EXPECT_EQ(out.targetMessageId.find_first_of("\r\n"), std::string::npos) << c.name;
+  }
+}
+
+TEST(ShortcutSourceTest, FoldedFieldsCountOnceAndLineEndsAreNormalised) {
+  // Three fields, two of them folded, LF-only line ends, no blank line: H = 3.
+  std::string header = "Subject: a\n b\nFrom: x\n\ty\nX-Other: z\n";
+  lumo::ShortcutSource out;
+  ASSERT_EQ(lumo::composeShortcutSource(header, "f.mb\\?k", 4, {}, out), 1);
+  EXPECT_EQ(out.shortcutId, "2714_3");
+  std::string expected =
+      "X-LuMOID: 2714_3\r\nX-MailID: f.mb\\?k\r\nX-FolderID: f.mb\\\r\nX-MEMO: OFF\r\n"
+      "Subject:-> a\r\n b\r\nFrom: x\r\n\ty\r\n"
+      "Content-Type: text/plain; id=\"2714_3\"; charset=\"ISO-2022-JP\"\r\nContent-Transfer-Encoding: "
+      "7bit\r\n\r\n" +
+      std::string(lumo::kShortcutBody);
+  EXPECT_EQ(visible(out.source), visible(expected));
+}
+
+TEST(ShortcutSourceTest, RefusesMailIdsThatCannotBeWritten) {
+  const std::string bad[] = {"", "no-backslash?k", "a\\?k\r\nX-Evil: 1", std::string("a\\?\0k", 5),
+                             "a\\?" + std::string(253, 'k')};
+  for (const std::string& id : bad) {
+    lumo::ShortcutSource out;
+    out.source = "untouched";
+    EXPECT_EQ(lumo::composeShortcutSource(target(""), id, 1, {}, out), 0) << visible(id);
+    EXPECT_EQ(out.source, "untouched");
+  }
+  lumo::ShortcutSource out;
+  EXPECT_EQ(lumo::composeShortcutSource(target(""), "a\\?" + std::string(252, 'k'), 1, {}, out), 1);
+}
+
+TEST(ShortcutSourceTest, OverLongFieldsAreCopiedWhole) {
+  std::string subject = std::string(100000, 's');
+  std::string mid = "<" + std::string(70000, 'm') + "@h>";
+  lumo::ShortcutSource out;
+  ASSERT_EQ(lumo::composeShortcutSource("Subject: " + subject + "\r\nMessage-ID: " + mid + "\r\n\r\n",
+                                        kMailId, 1, {}, out),
+            1);
+  EXPECT_NE(out.source.find("Subject:-> " + subject + "\r\n"), std::string::npos);
+  EXPECT_NE(out.source.find("Message-ID: <" + std::string(70000, 'm') + "@2711_3.LuMO.h>\r\n"),
+            std::string::npos);
+  EXPECT_EQ(out.targetMessageId, mid);
+}
+
+}  // namespace
