@@ -1,0 +1,174 @@
+// Lines and line lists of a MIME tree, and the block storage they are made in.
+#include "mime/mime_line.h"
+
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "mime/mime_line_allocator.h"
+
+namespace lumo {
+
+namespace {
+
+constexpr std::size_t kNodeAlign = alignof(MimeLine);
+constexpr std::size_t kHeaderSize = (sizeof(MimeLineBlock) + 15) / 16 * 16;
+constexpr std::size_t kLargestBlock = 256 * 1024;
+
+std::size_t nodeSize(std::size_t length) {
+  return (sizeof(MimeLine) + length + 1 + kNodeAlign - 1) / kNodeAlign * kNodeAlign;
+}
+
+MimeLineBlock* newBlock(std::size_t size) {
+  auto* block = static_cast<MimeLineBlock*>(::operator new(size));
+  block->live = 0;
+  block->size = size;
+  return block;
+}
+
+void dropBlock(MimeLineBlock* block) {
+  if (--block->live == 0) ::operator delete(block);
+}
+
+}  // namespace
+
+MimeLine* MimeLineAllocator::place(char* at, MimeLineBlock* block, std::size_t length) {
+  auto* line = new (at) MimeLine();
+  line->block_ = block;
+  ++block->live;
+  line->text = line->inlineText();
+  line->text[length] = '\0';
+  line->next = nullptr;
+  line->prev = nullptr;
+  line->length = length;
+  return line;
+}
+
+MimeLineAllocator::~MimeLineAllocator() {
+  if (block_) dropBlock(block_);
+}
+
+MimeLine* MimeLineAllocator::makeSingle(std::size_t length) {
+  std::size_t size = kHeaderSize + nodeSize(length);
+  MimeLineBlock* block = newBlock(size);
+  return place(reinterpret_cast<char*>(block) + kHeaderSize, block, length);
+}
+
+MimeLine* MimeLineAllocator::make(std::size_t length) {
+  std::size_t need = nodeSize(length);
+  if (block_ && static_cast<std::size_t>(end_ - next_) >= need) {
+    char* at = next_;
+    next_ += need;
+    return place(at, block_, length);
+  }
+  if (need > kLargestBlock / 4) return makeSingle(length);
+  if (block_) dropBlock(block_);
+  std::size_t size = nextBlockSize_;
+  if (nextBlockSize_ < kLargestBlock) nextBlockSize_ *= 2;
+  block_ = newBlock(size);
+  block_->live = 1;  // the allocator's own hold
+  char* base = reinterpret_cast<char*>(block_);
+  next_ = base + kHeaderSize + need;
+  end_ = base + size;
+  return place(base + kHeaderSize, block_, length);
+}
+
+MimeLine* MimeLineAllocator::copy(std::string_view text) {
+  MimeLine* line = make(text.size());
+  if (!text.empty()) std::memcpy(line->text, text.data(), text.size());
+  return line;
+}
+
+void MimeLine::setText(std::string_view newText) {
+  char* owned = new char[newText.size() + 1];
+  if (!newText.empty()) std::memcpy(owned, newText.data(), newText.size());
+  owned[newText.size()] = '\0';
+  if (text != inlineText()) delete[] text;
+  text = owned;
+  length = newText.size();
+}
+
+MimeLine* MimeLine::create(std::string_view text) {
+  MimeLine* line = MimeLineAllocator::makeSingle(text.size());
+  if (!text.empty()) std::memcpy(line->text, text.data(), text.size());
+  return line;
+}
+
+void MimeLine::release(MimeLine* line) {
+  if (!line) return;
+  if (line->text != line->inlineText()) delete[] line->text;
+  dropBlock(line->block_);
+}
+
+MimeLineList::MimeLineList(MimeLineList&& other) noexcept
+    : head(std::exchange(other.head, nullptr)), tail(std::exchange(other.tail, nullptr)) {}
+
+MimeLineList& MimeLineList::operator=(MimeLineList&& other) noexcept {
+  if (this != &other) {
+    clear();
+    head = std::exchange(other.head, nullptr);
+    tail = std::exchange(other.tail, nullptr);
+  }
+  return *this;
+}
+
+MimeLine* MimeLineList::append(const char* text) { return append(std::string_view(text ? text : "")); }
+
+MimeLine* MimeLineList::append(std::string_view text) { return adopt(MimeLine::create(text)); }
+
+MimeLine* MimeLineList::insertBefore(MimeLine* line, const char* text) {
+  return insertBefore(line, std::string_view(text ? text : ""));
+}
+
+MimeLine* MimeLineList::insertBefore(MimeLine* line, std::string_view text) {
+  if (!line) return append(text);
+  MimeLine* added = MimeLine::create(text);
+  added->next = line;
+  added->prev = line->prev;
+  if (line->prev)
+    line->prev->next = added;
+  else
+    head = added;
+  line->prev = added;
+  return added;
+}
+
+MimeLine* MimeLineList::unlink(MimeLine* line) {
+  if (!line) return nullptr;
+  if (line->prev)
+    line->prev->next = line->next;
+  else
+    head = line->next;
+  if (line->next)
+    line->next->prev = line->prev;
+  else
+    tail = line->prev;
+  line->next = nullptr;
+  line->prev = nullptr;
+  return line;
+}
+
+MimeLine* MimeLineList::adopt(MimeLine* line) {
+  if (!line) return nullptr;
+  line->next = nullptr;
+  line->prev = tail;
+  if (tail)
+    tail->next = line;
+  else
+    head = line;
+  tail = line;
+  return line;
+}
+
+void MimeLineList::clear() {
+  MimeLine* line = head;
+  head = nullptr;
+  tail = nullptr;
+  while (line) {
+    MimeLine* next = line->next;
+    MimeLine::release(line);
+    line = next;
+  }
+}
+
+}  // namespace lumo

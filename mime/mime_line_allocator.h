@@ -1,0 +1,48 @@
+// Storage for many lines made together: blocks shared by lines, released with their last line.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "mime/mime_line.h"
+
+namespace lumo {
+
+// The head of a storage block; the lines follow it. `live` counts the lines in
+// the block plus one while an allocator still fills it, so a block is freed
+// when its last line is released, whichever tree or list that line is in then.
+struct MimeLineBlock {
+  std::size_t live;
+  std::size_t size;  // bytes of the whole block, header included
+};
+
+// Hands out lines from blocks that grow geometrically (a parse makes thousands
+// of small lines; one allocation each would dominate its time). Lines longer
+// than a quarter of the block size get a block of their own, sized exactly.
+class MimeLineAllocator {
+ public:
+  MimeLineAllocator() = default;
+  ~MimeLineAllocator();
+  MimeLineAllocator(const MimeLineAllocator&) = delete;
+  MimeLineAllocator& operator=(const MimeLineAllocator&) = delete;
+
+  // A free line with room for `length` bytes and the NUL (which is written);
+  // `length` is set and the caller fills text[0..length).
+  MimeLine* make(std::size_t length);
+
+  // A free line in a block of its own (for single lines made outside a parse).
+  static MimeLine* makeSingle(std::size_t length);
+
+  // A free line holding a copy of `text`.
+  MimeLine* copy(std::string_view text);
+
+ private:
+  static MimeLine* place(char* at, MimeLineBlock* block, std::size_t length);
+
+  MimeLineBlock* block_ = nullptr;
+  char* next_ = nullptr;
+  char* end_ = nullptr;
+  std::size_t nextBlockSize_ = 4096;
+};
+
+}  // namespace lumo

@@ -1,0 +1,206 @@
+// Parsing a mail source into a tree of MIME parts.
+//
+// The tree is built by one loop with an explicit stack of open parts instead of
+// one call per nesting level, so neither the call stack nor a per-level buffer
+// grows with the nesting of a crafted mail; kMimeMaxDepth bounds the stack.
+// Lines are stored whole whatever their length, each with CR LF, in storage
+// blocks shared by the lines of the parse.
+#include <cstring>
+#include <vector>
+
+#include "mime/content_type.h"
+#include "mime/line_scanner.h"
+#include "mime/mime_line_allocator.h"
+#include "mime/mime_part.h"
+
+namespace lumo {
+
+namespace {
+
+enum class Phase { Headers, Body, Epilogue };
+
+struct OpenPart {
+  MimePart* part;
+  std::string_view enclosing;  // the parent's boundary
+  bool hasEnclosing;
+  std::string_view own;  // this part's boundary, fixed once the body starts
+  bool nests;            // own delimiters are recognised (boundary set, depth below the limit)
+  int depth;
+  Phase phase;
+  MimePart* lastChild;
+};
+
+// Does `rest` (a line after its "--") begin with `boundary`?
+bool beginsWith(std::string_view rest, std::string_view boundary) {
+  return rest.size() >= boundary.size() && std::memcmp(rest.data(), boundary.data(), boundary.size()) == 0;
+}
+
+bool isClosing(std::string_view rest, std::string_view boundary) {
+  return rest.size() == boundary.size() + 2 && beginsWith(rest, boundary) && rest[boundary.size()] == '-' &&
+         rest[boundary.size() + 1] == '-';
+}
+
+bool isDelimiterOf(const LineScanner::Line& line, std::string_view boundary) {
+  return line.contentLength >= 2 && line.start[0] == '-' && line.start[1] == '-' &&
+         beginsWith(std::string_view(line.start + 2, line.contentLength - 2), boundary);
+}
+
+class Parser {
+ public:
+  explicit Parser(std::string_view source) : scanner_(source) {}
+
+  std::size_t run(MimePart& top, const char* enclosingBoundary) {
+    open_.reserve(kMimeMaxDepth + 1);
+    MimePart* lastChild = top.firstChild.get();
+    while (lastChild && lastChild->nextSibling) lastChild = lastChild->nextSibling.get();
+    std::string_view enclosing = enclosingBoundary ? std::string_view(enclosingBoundary) : std::string_view();
+    startPart(top, enclosing, enclosingBoundary != nullptr, 0, lastChild);
+
+    LineScanner::Line line;
+    while (!open_.empty()) {
+      std::size_t lineOffset = scanner_.offset();
+      if (!scanner_.next(line)) break;  // the source is exhausted: every open part ends
+      OpenPart& current = open_.back();
+      switch (current.phase) {
+        case Phase::Headers:
+          headerLine(current, line);
+          break;
+        case Phase::Body:
+          bodyLine(current, line, lineOffset);
+          break;
+        case Phase::Epilogue:
+          if (isDelimiterOf(line, current.enclosing)) {
+            scanner_.rewind(lineOffset);
+            open_.pop_back();
+          } else {
+            current.part->epilogue.adopt(store(line));
+          }
+          break;
+      }
+    }
+    return scanner_.offset();
+  }
+
+ private:
+  void startPart(MimePart& part, std::string_view enclosing, bool hasEnclosing, int depth,
+                 MimePart* lastChild) {
+    part.headers.clear();
+    part.body.clear();
+    part.epilogue.clear();
+    open_.push_back({&part, enclosing, hasEnclosing, {}, false, depth, Phase::Headers, lastChild});
+  }
+
+  // The line with CR LF as its end, copied into a new line.
+  MimeLine* store(const LineScanner::Line& line) {
+    MimeLine* stored = lines_.make(line.contentLength + 2);
+    if (line.endLength == 2) {
+      std::memcpy(stored->text, line.start, line.contentLength + 2);
+    } else {
+      if (line.contentLength) std::memcpy(stored->text, line.start, line.contentLength);
+      stored->text[line.contentLength] = '\r';
+      stored->text[line.contentLength + 1] = '\n';
+    }
+    return stored;
+  }
+
+  void headerLine(OpenPart& current, const LineScanner::Line& first) {
+    MimePart& part = *current.part;
+    if (first.contentLength == 0) {
+      part.headers.adopt(store(first));
+      current.phase = Phase::Body;
+      if (part.boundary) current.own = part.boundary.get();
+      current.nests = part.boundary && current.depth < kMimeMaxDepth;
+      return;
+    }
+    // A field goes on over every following line that begins with a space or a
+    // tab, however long the result; it is stored as one line.
+    MimeLine* field;
+    if (scanner_.atEnd() || (scanner_.peek() != ' ' && scanner_.peek() != '\t')) {
+      field = store(first);
+    } else {
+      pieces_.clear();
+      pieces_.push_back(first);
+      std::size_t total = first.contentLength + 2;
+      LineScanner::Line more;
+      while (!scanner_.atEnd() && (scanner_.peek() == ' ' || scanner_.peek() == '\t') &&
+             scanner_.next(more)) {
+        pieces_.push_back(more);
+        total += more.contentLength + 2;
+      }
+      field = lines_.make(total);
+      char* out = field->text;
+      for (const LineScanner::Line& piece : pieces_) {
+        if (piece.contentLength) std::memcpy(out, piece.start, piece.contentLength);
+        out += piece.contentLength;
+        *out++ = '\r';
+        *out++ = '\n';
+      }
+    }
+    part.headers.adopt(field);
+    std::string_view text(field->text, field->length);
+    if (isContentTypeField(text)) {
+      part.contentTypeLine = field;
+      applyContentType(part, text, scratch_);
+    }
+  }
+
+  void bodyLine(OpenPart& current, const LineScanner::Line& line, std::size_t lineOffset) {
+    MimePart& part = *current.part;
+    if (line.contentLength >= 2 && line.start[0] == '-' && line.start[1] == '-') {
+      std::string_view rest(line.start + 2, line.contentLength - 2);
+      if (current.nests && rest == current.own) {
+        auto child = std::make_unique<MimePart>();
+        MimePart* added = child.get();
+        if (current.lastChild)
+          current.lastChild->nextSibling = std::move(child);
+        else
+          part.firstChild = std::move(child);
+        current.lastChild = added;
+        // `current` may move when the stack grows; take what the child needs first.
+        std::string_view own = current.own;
+        int depth = current.depth + 1;
+        startPart(*added, own, true, depth, nullptr);
+        return;
+      }
+      if (current.nests && isClosing(rest, current.own)) {
+        if (!current.hasEnclosing) {
+          open_.clear();  // the top part is complete; the rest of the source is not read
+        } else {
+          current.phase = Phase::Epilogue;
+        }
+        return;
+      }
+      if (current.hasEnclosing && beginsWith(rest, current.enclosing)) {
+        scanner_.rewind(lineOffset);  // the enclosing part reads this line again
+        open_.pop_back();
+        return;
+      }
+    }
+    part.body.adopt(store(line));
+  }
+
+  LineScanner scanner_;
+  MimeLineAllocator lines_;
+  std::vector<OpenPart> open_;
+  std::vector<LineScanner::Line> pieces_;
+  std::vector<char> scratch_;
+};
+
+}  // namespace
+
+std::size_t MimePart::parse(std::string_view source, const char* enclosingBoundary) {
+  Parser parser(source);
+  return parser.run(*this, enclosingBoundary);
+}
+
+void MimePart::parse(const char*& cursor, const char* enclosingBoundary) {
+  if (!cursor) {
+    headers.clear();
+    body.clear();
+    epilogue.clear();
+    return;
+  }
+  cursor += parse(std::string_view(cursor), enclosingBoundary);
+}
+
+}  // namespace lumo
