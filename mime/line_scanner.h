@@ -40,7 +40,7 @@ class LineScanner {
     line.contentLength = static_cast<std::size_t>(endAt - pos_);
     if (endAt >= size_)
       line.endLength = 0;
-    else if (endAt == crAt_ && lfAt_ == crAt_ + 1)
+    else if (endAt == crAt_ && endAt + 1 < size_ && lfAt_ == endAt + 1)
       line.endLength = 2;
     else
       line.endLength = 1;

@@ -162,7 +162,10 @@ class Parser {
         startPart(*added, own, true, depth, nullptr);
         return;
       }
-      if (current.nests && isClosing(rest, current.own)) {
+      // A closing delimiter closes only a part that has opened a child. Before
+      // that it is kept as a body line: a part without children writes no
+      // delimiters, so taking it away would lose the line (and the epilogue).
+      if (current.nests && current.lastChild && isClosing(rest, current.own)) {
         if (!current.hasEnclosing) {
           open_.clear();  // the top part is complete; the rest of the source is not read
         } else {
@@ -176,7 +179,19 @@ class Parser {
         return;
       }
     }
-    part.body.adopt(store(line));
+    bodyListFor(current).adopt(store(line));
+  }
+
+  // Where a body line of a multipart goes. Before the first child: the
+  // preamble. After a child, a line that is no delimiter (the child was ended
+  // by a line merely beginning with this part's boundary, and what follows it)
+  // stays after that child: at the end of the child's body, or of its epilogue
+  // when it is a multipart itself. Written back it is in its place again, and
+  // reads back into the same place.
+  static MimeLineList& bodyListFor(OpenPart& current) {
+    MimePart* previous = current.lastChild;
+    if (!previous) return current.part->body;
+    return previous->firstChild ? previous->epilogue : previous->body;
   }
 
   LineScanner scanner_;
