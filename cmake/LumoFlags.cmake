@@ -1,7 +1,8 @@
 # Compiler and linker settings shared by every target.
 
 # The plug-in takes the strict set; tests and tools the common one. Both are errors.
-set(LUMO_TOOL_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Werror)
+# GCC 12 reports false "maybe uninitialized" strings in optimised test tables.
+set(LUMO_TOOL_WARNINGS -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Werror -Wno-maybe-uninitialized)
 set(LUMO_WARNINGS ${LUMO_TOOL_WARNINGS} -Wconversion -Wsign-conversion -Wold-style-cast -Wcast-align
     -Wnull-dereference)
 
