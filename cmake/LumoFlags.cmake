@@ -6,7 +6,7 @@ set(LUMO_WARNINGS ${LUMO_COMMON_WARNINGS} -Wconversion -Wsign-conversion -Wold-s
     -Wnull-dereference)
 # GCC 12 reports false "maybe uninitialized" and "restrict" findings inside
 # std::string when optimising the tests' tables of strings.
-set(LUMO_TOOL_WARNINGS ${LUMO_COMMON_WARNINGS} -Wno-maybe-uninitialized -Wno-restrict)
+set(LUMO_TOOL_WARNINGS ${LUMO_COMMON_WARNINGS} $<$<CXX_COMPILER_ID:GNU>:-Wno-maybe-uninitialized> $<$<CXX_COMPILER_ID:GNU>:-Wno-restrict>)
 
 if(WIN32)
   set(LUMO_PLATFORM_LIBS user32 kernel32)
