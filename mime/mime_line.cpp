@@ -1,6 +1,7 @@
 // Lines and line lists of a MIME tree, and the block storage they are made in.
 #include "mime/mime_line.h"
 
+#include <atomic>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -13,21 +14,94 @@ namespace {
 
 constexpr std::size_t kNodeAlign = alignof(MimeLine);
 constexpr std::size_t kHeaderSize = (sizeof(MimeLineBlock) + 15) / 16 * 16;
-constexpr std::size_t kLargestBlock = 256 * 1024;
 
 std::size_t nodeSize(std::size_t length) {
   return (sizeof(MimeLine) + length + 1 + kNodeAlign - 1) / kNodeAlign * kNodeAlign;
 }
 
+// Emptied shared blocks waiting for reuse. Plain data, valid for the whole run
+// of the program; the lock is a flag since parsing may happen on more than one
+// thread of the host (its hooks run on the threads of the hooked windows).
+struct BlockCache {
+  std::atomic_flag busy;
+  MimeLineBlock* head;
+  std::size_t count;
+  bool closed;
+};
+constinit BlockCache gCache{};
+
+class CacheLock {
+ public:
+  CacheLock() {
+    while (gCache.busy.test_and_set(std::memory_order_acquire)) {
+    }
+  }
+  ~CacheLock() { gCache.busy.clear(std::memory_order_release); }
+  CacheLock(const CacheLock&) = delete;
+  CacheLock& operator=(const CacheLock&) = delete;
+};
+
+// Frees the cached blocks when the library is unloaded; blocks emptied after
+// that are freed at once.
+struct CacheRelease {
+  CacheRelease() = default;
+  CacheRelease(const CacheRelease&) = delete;
+  CacheRelease& operator=(const CacheRelease&) = delete;
+  ~CacheRelease() {
+    CacheLock lock;
+    while (gCache.head) {
+      MimeLineBlock* next = gCache.head->nextFree;
+      ::operator delete(gCache.head);
+      gCache.head = next;
+    }
+    gCache.count = 0;
+    gCache.closed = true;
+  }
+} gCacheRelease;
+
 MimeLineBlock* newBlock(std::size_t size) {
-  auto* block = static_cast<MimeLineBlock*>(::operator new(size));
+  MimeLineBlock* block = nullptr;
+  if (size == kMimeBlockBytes) {
+    CacheLock lock;
+    if (gCache.head) {
+      block = gCache.head;
+      gCache.head = block->nextFree;
+      --gCache.count;
+    }
+  }
+  if (!block) block = static_cast<MimeLineBlock*>(::operator new(size));
   block->live = 0;
   block->size = size;
+  block->nextFree = nullptr;
   return block;
 }
 
+// Under AddressSanitizer emptied blocks are always freed, so that a line used
+// after its release is still reported rather than hidden by a reused block.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kReuseBlocks = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kReuseBlocks = false;
+#else
+constexpr bool kReuseBlocks = true;
+#endif
+#else
+constexpr bool kReuseBlocks = true;
+#endif
+
 void dropBlock(MimeLineBlock* block) {
-  if (--block->live == 0) ::operator delete(block);
+  if (--block->live != 0) return;
+  if (kReuseBlocks && block->size == kMimeBlockBytes) {
+    CacheLock lock;
+    if (!gCache.closed && gCache.count < kMimeBlockCacheBytes / kMimeBlockBytes) {
+      block->nextFree = gCache.head;
+      gCache.head = block;
+      ++gCache.count;
+      return;
+    }
+  }
+  ::operator delete(block);
 }
 
 }  // namespace
@@ -50,6 +124,7 @@ MimeLineAllocator::~MimeLineAllocator() {
 
 MimeLine* MimeLineAllocator::makeSingle(std::size_t length) {
   std::size_t size = kHeaderSize + nodeSize(length);
+  if (size == kMimeBlockBytes) size += kNodeAlign;  // never mistaken for a shared block
   MimeLineBlock* block = newBlock(size);
   return place(reinterpret_cast<char*>(block) + kHeaderSize, block, length);
 }
@@ -61,15 +136,13 @@ MimeLine* MimeLineAllocator::make(std::size_t length) {
     next_ += need;
     return place(at, block_, length);
   }
-  if (need > kLargestBlock / 4) return makeSingle(length);
+  if (need > (kMimeBlockBytes - kHeaderSize) / 4) return makeSingle(length);
   if (block_) dropBlock(block_);
-  std::size_t size = nextBlockSize_;
-  if (nextBlockSize_ < kLargestBlock) nextBlockSize_ *= 2;
-  block_ = newBlock(size);
+  block_ = newBlock(kMimeBlockBytes);
   block_->live = 1;  // the allocator's own hold
   char* base = reinterpret_cast<char*>(block_);
   next_ = base + kHeaderSize + need;
-  end_ = base + size;
+  end_ = base + kMimeBlockBytes;
   return place(base + kHeaderSize, block_, length);
 }
 

@@ -8,17 +8,26 @@
 
 namespace lumo {
 
+// Size of a shared storage block, and the most bytes of emptied blocks kept
+// for reuse (process-wide, released at unload).
+inline constexpr std::size_t kMimeBlockBytes = 64 * 1024;
+inline constexpr std::size_t kMimeBlockCacheBytes = 128u * 1024 * 1024;
+
 // The head of a storage block; the lines follow it. `live` counts the lines in
 // the block plus one while an allocator still fills it, so a block is freed
 // when its last line is released, whichever tree or list that line is in then.
 struct MimeLineBlock {
   std::size_t live;
-  std::size_t size;  // bytes of the whole block, header included
+  std::size_t size;         // bytes of the whole block, header included
+  MimeLineBlock* nextFree;  // link while the block waits in the reuse cache
 };
 
-// Hands out lines from blocks that grow geometrically (a parse makes thousands
+// Hands out lines from shared blocks of a fixed size (a parse makes thousands
 // of small lines; one allocation each would dominate its time). Lines longer
-// than a quarter of the block size get a block of their own, sized exactly.
+// than a quarter of a block get a block of their own, sized exactly. Emptied
+// shared blocks are kept for the next parse up to a bounded total
+// (kMimeBlockCacheBytes), so that parsing mail after mail reuses memory that is
+// already mapped instead of faulting in fresh pages each time.
 class MimeLineAllocator {
  public:
   MimeLineAllocator() = default;
@@ -42,7 +51,6 @@ class MimeLineAllocator {
   MimeLineBlock* block_ = nullptr;
   char* next_ = nullptr;
   char* end_ = nullptr;
-  std::size_t nextBlockSize_ = 4096;
 };
 
 }  // namespace lumo
