@@ -85,6 +85,7 @@ class Parser {
   void startPart(MimePart& part, std::string_view enclosing, bool hasEnclosing, int depth,
                  MimePart* lastChild) {
     part.headers.clear();
+    part.contentTypeLine = nullptr;  // it pointed into the lines just released
     part.body.clear();
     part.epilogue.clear();
     open_.push_back({&part, enclosing, hasEnclosing, {}, false, depth, Phase::Headers, lastChild});
@@ -211,6 +212,7 @@ std::size_t MimePart::parse(std::string_view source, const char* enclosingBounda
 void MimePart::parse(const char*& cursor, const char* enclosingBoundary) {
   if (!cursor) {
     headers.clear();
+    contentTypeLine = nullptr;
     body.clear();
     epilogue.clear();
     return;

@@ -75,10 +75,21 @@ class MimePart {
 
   // Fills this newly constructed part from the NUL-terminated source at
   // `cursor` and advances the cursor past what was read. `enclosingBoundary`
-  // is null for the top part of a message. Every line is stored with CR LF;
-  // lines of any length are stored whole. A closing delimiter of the top part
-  // ends parsing: the rest of the source is not read. The source ends at its
-  // first NUL byte.
+  // is null for the top part of a message (a part given one stops at a line
+  // beginning with "--" and it, leaving the cursor on that line, as a child
+  // does). Every line is stored with CR LF ("\n", "\r\n" and a lone "\r" end
+  // a line); lines and folded header fields of any length are stored whole.
+  // The source ends at its first NUL byte.
+  //
+  // In the body of a part with boundary B: "--B" opens a child (up to
+  // kMimeMaxDepth levels); "--B--" after at least one child closes the part
+  // (the top part then stops reading: the rest of the source is not stored),
+  // before any child it is a body line; a line beginning with "--" and the
+  // enclosing boundary ends the part. Lines that follow a child without being
+  // a delimiter stay after it (at the end of its body, or of its epilogue when
+  // it is a multipart), so they are written back where they stood.
+  // `headers`, `body`, `epilogue` and `contentTypeLine` are reset first;
+  // `type`, `subtype`, `boundary` and existing children are not.
   void parse(const char*& cursor, const char* enclosingBoundary = nullptr);
 
   // The same over exactly the bytes of `source`, in which NUL bytes are
@@ -88,7 +99,11 @@ class MimePart {
   // The whole part and its children as one newly allocated NUL-terminated text
   // (the caller's MimeText owns it): header lines, body lines, then for each
   // child "--" boundary CR LF and the child's text, then "--" boundary "--"
-  // CR LF and the epilogue. A part without children writes no delimiters.
+  // CR LF and the epilogue. A part without children writes no delimiters. The
+  // closing delimiter is left out when the last child ended inside its header
+  // block (a mail cut there): read back, it would become a header line of that
+  // child. A part with children but no boundary writes an empty one. Written
+  // text parses back into a tree that writes the same text.
   MimeText toText() const;
 
   // Sets nextSibling (used to append a part after the last child of a parent);

@@ -300,3 +300,21 @@ TEST(MimePartTest, NoClosingDelimiterAfterAPartCutInItsHeaders) {
 
 }  // namespace
 }  // namespace lumo
+
+namespace lumo {
+namespace {
+
+// Parsing a part again releases its old lines; the Content-Type pointer must
+// not be left pointing at one of them.
+TEST(MimePartTest, ParsingAgainDropsTheOldContentTypeLine) {
+  MimePart part;
+  part.parse(std::string_view("Content-Type: text/plain\r\n\r\nx\r\n"));
+  ASSERT_NE(part.contentTypeLine, nullptr);
+  part.parse(std::string_view("Subject: s\r\n\r\ny\r\n"));
+  EXPECT_EQ(part.contentTypeLine, nullptr);
+  EXPECT_EQ(testing::lineTexts(part.headers), (std::vector<std::string>{"Subject: s\r\n", "\r\n"}));
+  EXPECT_STREQ(part.type, "text");  // type, subtype and boundary are kept
+}
+
+}  // namespace
+}  // namespace lumo
