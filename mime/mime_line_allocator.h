@@ -9,9 +9,10 @@
 namespace lumo {
 
 // Size of a shared storage block, and the most bytes of emptied blocks kept
-// for reuse (process-wide, released at unload).
+// for reuse (process-wide, released at unload); less in a 32-bit host, whose
+// address space is small.
 inline constexpr std::size_t kMimeBlockBytes = 64 * 1024;
-inline constexpr std::size_t kMimeBlockCacheBytes = 128u * 1024 * 1024;
+inline constexpr std::size_t kMimeBlockCacheBytes = (sizeof(void*) >= 8 ? 128u : 32u) * 1024 * 1024;
 
 // The head of a storage block; the lines follow it. `live` counts the lines in
 // the block plus one while an allocator still fills it, so a block is freed
