@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "linkindex/message_id_value.h"
+#include "mime/mime_part.h"
 #include "shortcut/header_fields.h"
 
 namespace lumo {
@@ -22,9 +23,17 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
   std::size_t lastSlash = targetMailId.rfind('\\');
   if (lastSlash == std::string_view::npos) return 0;
 
-  std::vector<std::string> fields = splitHeaderFields(targetHeader);
+  // The header lines are those of the MIME tree, so that H counts exactly what
+  // the tree holds: a folded field once, the blank line too. The host's text
+  // ends at its first NUL.
+  std::size_t nul = targetHeader.find('\0');
+  MimePart parsed;
+  parsed.parse(nul == std::string_view::npos ? targetHeader : targetHeader.substr(0, nul));
+  std::size_t headerLines = 0;
+  for (const MimeLine* line = parsed.headers.head; line; line = line->next) ++headerLines;
+
   ShortcutSource result;
-  result.shortcutId = formatShortcutId(counter, fields.size());
+  result.shortcutId = formatShortcutId(counter, headerLines);
   result.folderId = std::string(targetMailId.substr(0, lastSlash + 1));
 
   std::string& s = result.source;
@@ -33,8 +42,9 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
   s.append("X-FolderID: ").append(result.folderId).append("\r\n");
   s.append("X-MEMO: OFF\r\n");
 
-  const std::string* messageIdField = nullptr;
-  for (const std::string& field : fields) {
+  std::string_view messageIdField;
+  for (const MimeLine* line = parsed.headers.head; line; line = line->next) {
+    std::string_view field(line->text, line->length);
     if (startsWithNoCase(field, "from:") || startsWithNoCase(field, "date:") ||
         startsWithNoCase(field, "x-mailer:")) {
       s.append(field);
@@ -42,22 +52,22 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
       if (!options.toDel) s.append(field);
     } else if (startsWithNoCase(field, "subject:")) {
       if (options.subCh) {
-        s.append("Subject:").append(options.subjectTag).append(std::string_view(field).substr(8));
+        s.append("Subject:").append(options.subjectTag).append(field.substr(8));
       } else {
         s.append(field);
       }
     } else if (startsWithNoCase(field, "message-id:")) {
       s.append("X-").append(field);
-      if (messageIdField == nullptr) messageIdField = &field;
+      if (messageIdField.empty()) messageIdField = field;
     }
   }
 
-  if (messageIdField != nullptr) {
-    result.targetMessageId = messageIdValue(*messageIdField);
-    std::size_t at = messageIdField->find('@');
-    if (at != std::string::npos) {
-      s.append(*messageIdField, 0, at + 1).append(result.shortcutId).append(".LuMO.");
-      s.append(*messageIdField, at + 1);
+  if (!messageIdField.empty()) {
+    result.targetMessageId = messageIdValue(messageIdField);
+    std::size_t at = messageIdField.find('@');
+    if (at != std::string_view::npos) {
+      s.append(messageIdField.substr(0, at + 1)).append(result.shortcutId).append(".LuMO.");
+      s.append(messageIdField.substr(at + 1));
     }
   }
 

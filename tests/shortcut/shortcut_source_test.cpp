@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "mime/mime_part.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -155,6 +156,41 @@ TEST(ShortcutSourceTest, FoldedFieldsCountOnceAndLineEndsAreNormalised) {
       "7bit\r\n\r\n" +
       std::string(lumo::kShortcutBody);
   EXPECT_EQ(visible(out.source), visible(expected));
+}
+
+// H is the number of header lines the MIME tree holds for the same text:
+// a folded field once, the blank line too, nothing after it.
+TEST(ShortcutSourceTest, HeaderLineCountIsTheMimeTreeCount) {
+  struct Case {
+    std::string header;
+    std::size_t lines;
+  } cases[] = {
+      {"", 0},
+      {"\r\n", 1},
+      {"A: 1\r\nB: 2\r\n\r\n", 3},
+      {"A: 1\r\n\tmore\r\n  again\r\nB: 2\r\n\r\n", 3},
+      {"A: 1\nB: 2\rC: 3\n\n", 4},
+      {"A: 1\r\n b\rC: 3\n\tc\r\n\r\n", 3},
+      {"A: 1\r\nB: 2", 2},
+      {"A: 1\r\n folded at the end", 1},
+      {"A: 1\r\n\r\nbody: no\r\n\r\nX: y\r\n", 2},
+      {" lead\r\n\r\n", 2},
+      {std::string("A: 1\r\n\0B: 2\r\n", 13), 1},
+      {"Subject: " + std::string(70000, 'x') + "\r\n " + std::string(70000, 'y') + "\r\nB: 2\r\n\r\n", 3},
+  };
+  for (const Case& c : cases) {
+    lumo::ShortcutSource out;
+    ASSERT_EQ(lumo::composeShortcutSource(c.header, kMailId, 1, {}, out), 1);
+    EXPECT_EQ(out.shortcutId, lumo::formatShortcutId(1, c.lines)) << visible(c.header);
+
+    std::string terminated = c.header;  // the host's text ends at its NUL
+    const char* cursor = terminated.c_str();
+    lumo::MimePart tree;
+    tree.parse(cursor);
+    std::size_t treeLines = 0;
+    for (const lumo::MimeLine* line = tree.headers.head; line; line = line->next) ++treeLines;
+    EXPECT_EQ(treeLines, c.lines) << visible(c.header);
+  }
 }
 
 TEST(ShortcutSourceTest, RefusesMailIdsThatCannotBeWritten) {
