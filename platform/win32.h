@@ -15,6 +15,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #define LUMO_EXPORT
+// Exported from a program's own executable (the substitute host's functions).
+#define LUMO_PROGRAM_EXPORT __declspec(dllexport)
 #else
 #include <cstddef>
 #include <cstdint>
@@ -22,6 +24,7 @@
 #define WINAPI
 #define CALLBACK
 #define LUMO_EXPORT __attribute__((visibility("default")))
+#define LUMO_PROGRAM_EXPORT __attribute__((visibility("default")))
 
 #define DECLARE_HANDLE(name) \
   struct name##__ {          \

@@ -14,9 +14,9 @@
 #include "host-sim/core/host_state.h"
 #include "host-sim/core/mail_text.h"
 
-// The program exports them (ENABLE_EXPORTS); "used" keeps each one even when
-// nothing in the program calls it.
-#define HOST_EXPORT extern "C" __attribute__((used))
+// The program exports them; "used" keeps each one even when nothing in the
+// program calls it.
+#define HOST_EXPORT extern "C" LUMO_PROGRAM_EXPORT __attribute__((used))
 
 // Declared first from the shared list, so that a definition whose signature
 // differs from the plug-in's declaration fails to compile.

@@ -49,6 +49,9 @@ class PluginModule {
   std::string error_;
 };
 
+// The plug-in's file name on this platform: "lumo.so" or "lumo.dll".
+extern const char* const kPluginFileName;
+
 // The plug-in linked into this program (tests): DllMain is called directly,
 // with the program's base address as the module handle.
 std::unique_ptr<PluginModule> makeLinkedPlugin();

@@ -1,6 +1,7 @@
 // The script language of the substitute host (see script.h).
 #include "host-sim/core/script.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -10,6 +11,7 @@
 
 #include "host-sim/core/cp932.h"
 #include "host-sim/core/mail_text.h"
+#include "host-sim/core/settings_view.h"
 
 namespace lumo::hostsim {
 namespace {
@@ -125,7 +127,12 @@ std::vector<std::string> splitWords(const std::string& line) {
         bool closing =
             i + 1 < line.size() && line[i + 1] == '"' &&
             (i + 2 >= line.size() || line[i + 2] == ' ' || line[i + 2] == '\t' || line[i + 2] == '\r');
-        if (line[i] == '\\' && !closing && i + 1 < line.size() && std::strchr("\"nrt", line[i + 1])) {
+        if (line[i] == '\\' && !closing && i + 3 < line.size() && line[i + 1] == 'x' &&
+            std::isxdigit(static_cast<unsigned char>(line[i + 2])) &&
+            std::isxdigit(static_cast<unsigned char>(line[i + 3]))) {
+          word += static_cast<char>(std::stoi(line.substr(i + 2, 2), nullptr, 16));
+          i += 3;
+        } else if (line[i] == '\\' && !closing && i + 1 < line.size() && std::strchr("\"nrt", line[i + 1])) {
           char next = line[++i];
           word += next == 'n' ? '\n' : next == 'r' ? '\r' : next == 't' ? '\t' : '"';
         } else {
@@ -262,7 +269,8 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
 
   if (cmd == "help") {
     out_ << "store DIR | folder ID [NAME] | mail FOLDER MSGID SUBJECT [BODY] [read] | mail-file FOLDER PATH\n"
-            "load PATH | unload | start | exit | info | setup | every-minute | settings | include FILE\n"
+            "load [PATH] | unload | start | exit | info | setup | every-minute | settings | include FILE\n"
+            "write-file PATH TEXT | write-bytes PATH TEXT\n"
             "open-folder ID | open-mail MAIL | select MAIL... | menu TYPE | choose TYPE CAPTION\n"
             "key CODE SHIFT | drop DEST EFFECT MAIL... | drop-raw DEST LIST COUNT EFFECT | retrieve FOLDER "
             "MSGID SUBJECT\n"
@@ -273,7 +281,7 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
             "expect-items ...\n"
             "expect "
             "status|shown-contains|shown-lacks|folder|mail|selection|box|boxes|item|menu|header|mails|read|\n"
-            "       host-command|readonly|hooks|plugin|result|file-exists|file-missing|file-contains ...\n"
+            "       host-command|readonly|hooks|plugin|result|setting|file-exists|file-missing|file-contains ...\n"
             "show state|shown|status|boxes|store|index FOLDER|file PATH | echo TEXT | quit\n"
             "MAIL is a mail id or @N (the Nth mail of the current folder); see docs/host-sim.md\n";
   } else if (cmd == "echo") {
@@ -315,13 +323,16 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
     if (id.empty()) return "cannot add a mail to " + w[1];
     out_ << "mail " << u(id) << "\n";
   } else if (cmd == "load") {
-    plugin_ = factory_(need(1) ? w[1] : "lumo.so");
+    // load [PATH] [may-fail]: the plug-in beside the working folder by default.
+    bool mayFail = !w.empty() && w.back() == "may-fail";
+    bool named = w.size() >= (mayFail ? 3u : 2u);
+    plugin_ = factory_(named ? w[1] : std::string("./") + kPluginFileName);
     if (!plugin_->load()) {
       std::string why = plugin_->error();
       plugin_.reset();
       host.setPlugin(nullptr);
       out_ << "plug-in refused: " << why << "\n";
-      return need(2) && w[2] == "may-fail" ? "" : why;
+      return mayFail ? "" : why;
     }
     host.setPlugin(plugin_.get());
     out_ << "plug-in loaded: " << plugin_->description() << "\n";
@@ -335,7 +346,14 @@ std::string Script::dispatch(const std::vector<std::string>& w) {
     if (!data)
       out_ << "(no settings file: every setting takes its default)\n";
     else
-      out_ << u(*data);
+      out_ << u(*data) << (data->empty() || data->back() == '\n' ? "" : "\n");
+    out_ << "as the plug-in reads them:\n";
+    printSettings(out_, file.string());
+  } else if (cmd == "write-file" || cmd == "write-bytes") {
+    // write-file PATH TEXT: TEXT in code page 932; write-bytes PATH TEXT: its bytes as given
+    if (!need(1)) return cmd + " needs a path";
+    std::string text = need(2) ? join(w, 2) : "";
+    if (!writeFile(w[1], cmd == "write-file" ? c(text) : text)) return "cannot write " + w[1];
   } else if (cmd == "include") {
     if (!need(1)) return "include needs a file";
     std::filesystem::path file = w[1];
@@ -647,6 +665,19 @@ std::string Script::expect(const std::vector<std::string>& w) {
   if (what == "readonly") {
     bool readOnly = windows_.editorReadOnly();
     return (want == "yes") == readOnly ? "" : mismatch(readOnly ? "yes" : "no");
+  }
+  if (what == "setting") {  // expect setting KEY VALUE: as the plug-in loads the settings file
+    if (!plugin_ || w.size() < 4) return "expect setting needs a loaded plug-in, a key and a value";
+    std::filesystem::path file = plugin_->description();
+    file.replace_extension(".ini");
+    std::string value = c(join(w, 3));
+    for (const LoadedSetting& s : loadedSettings(file.string())) {
+      if (s.key != w[2]) continue;
+      std::string shown = s.value.size() >= 2 && s.value.front() == '"' ? s.value.substr(1, s.value.size() - 2)
+                                                                        : s.value;
+      return shown == value ? "" : "expected setting " + w[2] + " \"" + u(value) + "\", got \"" + u(shown) + "\"";
+    }
+    return "no setting " + w[2];
   }
   if (what == "hooks") {  // expect hooks GETMESSAGE CALLWNDPROC
     std::string actual = std::to_string(windows_.hookCount(WH_GETMESSAGE)) + " " +

@@ -55,7 +55,8 @@ class Script {
 };
 
 // Splits a script line into words: blanks separate, double quotes group
-// (inside them \" is a quote unless it closes the word, \n LF, \r CR, \t TAB;
+// (inside them \" is a quote unless it closes the word, \n LF, \r CR, \t TAB,
+// \xHH the byte HH;
 // other backslashes stay),
 // "#" at the start of a word begins a comment.
 std::vector<std::string> splitWords(const std::string& line);

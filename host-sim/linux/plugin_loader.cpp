@@ -85,6 +85,8 @@ class LibraryPlugin : public PluginModule {
 
 }  // namespace
 
+const char* const kPluginFileName = "lumo.so";
+
 std::unique_ptr<PluginModule> makeLibraryPlugin(const std::string& path) {
   return std::make_unique<LibraryPlugin>(path);
 }

@@ -9,8 +9,6 @@
 namespace lumo::hostsim {
 namespace {
 
-WindowSystem* active = nullptr;
-
 // The answers a box with these buttons can give.
 bool answerFits(UINT type, int answer) {
   switch (type & 0xF) {
@@ -29,8 +27,6 @@ bool answerFits(UINT type, int answer) {
 
 }  // namespace
 
-WindowSystem* activeWindowSystem() { return active; }
-void setActiveWindowSystem(WindowSystem* windows) { active = windows; }
 std::unique_ptr<WindowSystem> makeWindowSystem() { return std::make_unique<SimWindows>(); }
 
 SimWindows::SimWindows() {

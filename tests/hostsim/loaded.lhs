@@ -1,3 +1,3 @@
 # The full lumo-host exports every host function: the plug-in loads.
-load ./lumo.so
+load
 expect plugin loaded

@@ -1,3 +1,3 @@
 # lumo-host-noconnect lacks BKA_Connect: the plug-in must refuse to load.
-load ./lumo.so may-fail
+load may-fail
 expect plugin absent

@@ -2,14 +2,13 @@
 //   lumo-host [--store DIR] [--plugin PATH] [SCRIPT | -]
 // Without a script it reads commands interactively (or from standard input
 // when that is not a terminal).
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 
 #include "host-sim/core/script.h"
+#include "host-sim/core/terminal.h"
 
 int main(int argc, char** argv) {
   std::string store;
@@ -47,6 +46,6 @@ int main(int argc, char** argv) {
     script.setBaseDir(std::filesystem::path(scriptFile).parent_path().string());
     return script.run(in, scriptFile, false);
   }
-  bool interactive = scriptFile.empty() && isatty(0);
+  bool interactive = scriptFile.empty() && lumo::hostsim::inputIsTerminal();
   return script.run(std::cin, interactive ? "input" : "stdin", interactive);
 }

@@ -1,0 +1,9 @@
+#include <unistd.h>
+
+#include "host-sim/core/terminal.h"
+
+namespace lumo::hostsim {
+
+bool inputIsTerminal() { return isatty(0) != 0; }
+
+}  // namespace lumo::hostsim
