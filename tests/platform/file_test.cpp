@@ -1,7 +1,12 @@
-// Whole-file reads, appends and atomic replacement, with every failing step.
+// Whole-file reads, mapped views, appends and atomic replacement, with every
+// failing step.
 #include "platform/file.h"
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "support/temp_dir.h"
 
@@ -89,7 +94,205 @@ TEST_F(FileTest, FaultsCanWaitForALaterOccurrence) {
 
 TEST_F(FileTest, ReadOfADirectoryFails) {
   std::string content;
-  EXPECT_EQ(lumo::platform::readFile(dir.path().string().c_str(), content), lumo::platform::ReadStatus::Failed);
+  EXPECT_EQ(lumo::platform::readFile(dir.path().string().c_str(), content),
+            lumo::platform::ReadStatus::Failed);
+}
+
+TEST_F(FileTest, ViewShowsTheWholeFileAsItIs) {
+  lumo::platform::FileView view;
+  std::string bytes("a\r\nb\0c\rd\n\x81\x40", 11);
+  writeBytes(dir.file("x"), bytes);
+  ASSERT_EQ(view.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(view.bytes(), bytes);
+
+  std::string large(3 * 1024 * 1024 + 7, 'L');
+  large[large.size() - 1] = '!';
+  writeBytes(dir.file("large"), large);
+  ASSERT_EQ(view.open(dir.file("large").c_str()),
+            lumo::platform::ReadStatus::Ok);  // the first view is let go
+  EXPECT_EQ(view.bytes().size(), large.size());
+  EXPECT_EQ(view.bytes(), large);
+
+  view.close();
+  EXPECT_TRUE(view.bytes().empty());
+  view.close();  // closing twice is harmless
+}
+
+TEST_F(FileTest, ViewOfEmptyMissingAndUnreadableFiles) {
+  lumo::platform::FileView view;
+  writeBytes(dir.file("x"), "content");
+  writeBytes(dir.file("empty"), "");
+  ASSERT_EQ(view.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Ok);
+
+  EXPECT_EQ(view.open(dir.file("empty").c_str()), lumo::platform::ReadStatus::Ok);
+  EXPECT_TRUE(view.bytes().empty());
+
+  ASSERT_EQ(view.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(view.open(dir.file("none").c_str()), lumo::platform::ReadStatus::Missing);
+  EXPECT_TRUE(view.bytes().empty());
+
+  EXPECT_EQ(view.open(dir.path().string().c_str()), lumo::platform::ReadStatus::Failed);
+  EXPECT_TRUE(view.bytes().empty());
+
+  lumo::platform::failStep(FileStep::OpenRead);
+  EXPECT_EQ(view.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Failed);
+  EXPECT_TRUE(view.bytes().empty());
+  EXPECT_EQ(view.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Ok);  // the fault was used up
+  EXPECT_EQ(view.bytes(), "content");
+}
+
+// A closed view lets the file be replaced; a new view shows the new bytes.
+TEST_F(FileTest, ViewAfterReplacementShowsTheNewContent) {
+  std::string path = dir.file("index");
+  writeBytes(path, "old\r\n");
+  lumo::platform::FileView view;
+  ASSERT_EQ(view.open(path.c_str()), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(view.bytes(), "old\r\n");
+  view.close();
+  ASSERT_TRUE(lumo::platform::replaceFile(path.c_str(), "new content\r\n"));
+  ASSERT_EQ(view.open(path.c_str()), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(view.bytes(), "new content\r\n");
+}
+
+TEST_F(FileTest, AppendOnNewLineEndsAnUnfinishedLastLineFirst) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> before;  // none: the file is missing
+    std::string after;
+  } cases[] = {
+      {"missing file", std::nullopt, "new\r\n"},
+      {"empty file", "", "new\r\n"},
+      {"finished with CR LF", "a\r\n", "a\r\nnew\r\n"},
+      {"finished with LF", "a\n", "a\nnew\r\n"},
+      {"unfinished line", "a", "a\r\nnew\r\n"},
+      {"ends in a lone CR", "a\r", "a\r\r\nnew\r\n"},
+      {"ends in a NUL", std::string("a\0", 2), std::string("a\0\r\nnew\r\n", 9)},
+  };
+  for (const Case& c : cases) {
+    std::string path = dir.file("index");
+    std::filesystem::remove(path);
+    if (c.before) writeBytes(path, *c.before);
+    ASSERT_TRUE(lumo::platform::appendFileOnNewLine(path.c_str(), "new\r\n")) << c.name;
+    EXPECT_EQ(readBytes(path), c.after) << c.name;
+  }
+  // Only the first append has a line to end.
+  std::string path = dir.file("log");
+  writeBytes(path, "x");
+  ASSERT_TRUE(lumo::platform::appendFileOnNewLine(path.c_str(), "1"));
+  ASSERT_TRUE(lumo::platform::appendFileOnNewLine(path.c_str(), "2\r\n"));
+  ASSERT_TRUE(lumo::platform::appendFileOnNewLine(path.c_str(), "3\r\n"));
+  EXPECT_EQ(readBytes(path), "x\r\n1\r\n2\r\n3\r\n");
+}
+
+// The line end and the bytes go out in one write: a failure adds nothing.
+TEST_F(FileTest, FailedAppendOnNewLineLeavesTheFileAsItWas) {
+  std::string path = dir.file("index");
+  for (FileStep step : {FileStep::OpenAppend, FileStep::Write}) {
+    writeBytes(path, "unfinished");
+    lumo::platform::failStep(step);
+    EXPECT_FALSE(lumo::platform::appendFileOnNewLine(path.c_str(), "new\r\n")) << static_cast<int>(step);
+    EXPECT_EQ(readBytes(path), "unfinished") << static_cast<int>(step);
+    lumo::platform::clearFaults();
+  }
+  std::string missing = dir.file("none");
+  lumo::platform::failStep(FileStep::OpenAppend);
+  EXPECT_FALSE(lumo::platform::appendFileOnNewLine(missing.c_str(), "x"));
+  EXPECT_FALSE(std::filesystem::exists(missing));
+}
+
+TEST_F(FileTest, ReplacementWritesPiecesAndSwapsThemInOnCommit) {
+  std::string path = dir.file("index");
+  writeBytes(path, "old 1\r\nold 2\r\n");
+  writeBytes(path + ".tmp", "stale temporary file from a crash, longer than the new content");
+  {
+    lumo::platform::FileReplacement out(path.c_str());
+    ASSERT_TRUE(out.ok());
+    ASSERT_TRUE(out.write("new 1\r\n"));
+    ASSERT_TRUE(out.write(""));
+    ASSERT_TRUE(out.write(std::string("new\0 2\r\n", 8)));
+    EXPECT_EQ(readBytes(path), "old 1\r\nold 2\r\n");  // untouched until the commit
+    ASSERT_TRUE(out.commit());
+    EXPECT_FALSE(out.ok());
+    EXPECT_FALSE(out.commit());  // once only
+  }
+  EXPECT_EQ(readBytes(path), std::string("new 1\r\nnew\0 2\r\n", 15));
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+TEST_F(FileTest, ReplacementCreatesMissingFilesAndMayBeEmpty) {
+  std::string fresh = dir.file("fresh");
+  {
+    lumo::platform::FileReplacement out(fresh.c_str());
+    ASSERT_TRUE(out.write("x\r\n"));
+    ASSERT_TRUE(out.commit());
+  }
+  EXPECT_EQ(readBytes(fresh), "x\r\n");
+  {
+    lumo::platform::FileReplacement out(fresh.c_str());
+    ASSERT_TRUE(out.commit());
+  }
+  EXPECT_TRUE(std::filesystem::exists(fresh));
+  EXPECT_EQ(readBytes(fresh), "");
+}
+
+TEST_F(FileTest, ReplacementWithoutCommitLeavesTheOldFile) {
+  std::string path = dir.file("index");
+  writeBytes(path, "old\r\n");
+  {
+    lumo::platform::FileReplacement out(path.c_str());
+    ASSERT_TRUE(out.write("abandoned\r\n"));
+  }
+  EXPECT_EQ(readBytes(path), "old\r\n");
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+// Whatever step fails, the replacement reports it, the old file stays byte for
+// byte and no temporary file is left behind; a failed write stays failed.
+TEST_F(FileTest, FailedReplacementKeepsTheOldFileWhole) {
+  struct Case {
+    FileStep step;
+    int skip;
+  } cases[] = {{FileStep::OpenTemp, 0},
+               {FileStep::Write, 0},
+               {FileStep::Write, 1},
+               {FileStep::Flush, 0},
+               {FileStep::Rename, 0}};
+  std::string path = dir.file("index");
+  const std::string old = "line 1\r\nline 2\r\n";
+  for (const Case& c : cases) {
+    std::string name = std::to_string(static_cast<int>(c.step)) + "/" + std::to_string(c.skip);
+    writeBytes(path, old);
+    lumo::platform::failStep(c.step, c.skip);
+    {
+      lumo::platform::FileReplacement out(path.c_str());
+      bool first = out.write("first\r\n");
+      bool second = out.write("second\r\n");
+      bool third = out.write("third\r\n");
+      EXPECT_FALSE(out.commit()) << name;
+      EXPECT_FALSE(out.ok()) << name;
+      if (c.step == FileStep::Write) {
+        EXPECT_EQ(first, c.skip != 0) << name;
+        EXPECT_FALSE(second) << name;
+        EXPECT_FALSE(third) << name;  // no write after a failed one
+      }
+      if (c.step == FileStep::OpenTemp) {
+        EXPECT_FALSE(first || second || third) << name;
+      }
+      EXPECT_EQ(readBytes(path), old) << name;
+    }
+    EXPECT_EQ(readBytes(path), old) << name;
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << name;
+    lumo::platform::clearFaults();
+  }
+}
+
+TEST_F(FileTest, ReplacementInAMissingDirectoryFails) {
+  std::string path = (dir.path() / "no-such-dir" / "index").string();
+  lumo::platform::FileReplacement out(path.c_str());
+  EXPECT_FALSE(out.ok());
+  EXPECT_FALSE(out.write("x"));
+  EXPECT_FALSE(out.commit());
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 }  // namespace
