@@ -32,6 +32,37 @@ struct LineEdit {
   std::string text;  // the new line; empty: the line is removed
 };
 
+// What becomes of a line of the shortcut id being changed.
+enum class LineChange { Keep, Replace, Remove };
+
+// Walks the usable lines of `id`: each is parsed into `record`, then
+// `decide()` says what becomes of it (setting the record's fields first when
+// it replaces it); a replaced line is formatted from the record. `matched`
+// tells whether any line had the id. 0 when such a line does not parse or its
+// new form does not fit.
+template <typename Decide>
+int editLinesOf(std::string_view content, std::string_view id, LinkRecord& record, Decide decide,
+                std::vector<LineEdit>& edits, bool& matched) {
+  matched = false;
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) {
+    if (!line.usable() || !line.belongsTo(id)) continue;
+    matched = true;
+    if (!record.parseLine(line.text)) return 0;
+    LineChange change = decide();
+    if (change == LineChange::Keep) continue;
+    if (change == LineChange::Remove) {
+      edits.push_back({line.raw.data(), std::string()});
+      continue;
+    }
+    char formatted[kLinkLineCapacity];
+    if (!record.formatLine(formatted, sizeof formatted)) return 0;
+    edits.push_back({line.raw.data(), formatted});
+  }
+  return 1;
+}
+
 // Rewrites the index with the edits applied, crash-safely. The scanned view
 // is let go before the new file takes the old one's place (a mapped file
 // cannot be replaced on every system).
@@ -150,41 +181,32 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
 
+  std::string* target = nullptr;  // the field to set; none: the line is removed
+  switch (field) {
+    case LinkUpdateField::SetFolderId:
+      target = &targetFolderId_;
+      break;
+    case LinkUpdateField::SetMailId:
+      target = &targetMailId_;
+      break;
+    case LinkUpdateField::SetMessageId:
+      target = &targetMessageId_;
+      break;
+    case LinkUpdateField::SetLocation:
+      target = &shortcutLocation_;
+      break;
+    case LinkUpdateField::Remove:
+      break;
+  }
+  auto decide = [&] {
+    if (target == nullptr) return LineChange::Remove;
+    if (*target == newValue) return LineChange::Keep;  // this line already holds the value
+    target->assign(newValue);
+    return LineChange::Replace;
+  };
   std::vector<LineEdit> edits;
   bool matched = false;
-  IndexLines lines(content);
-  IndexLine line;
-  while (lines.next(line)) {
-    if (!line.usable() || !line.belongsTo(id)) continue;
-    matched = true;
-    if (!parseLine(line.text)) return 0;
-    std::string* target = nullptr;
-    switch (field) {
-      case LinkUpdateField::SetFolderId:
-        target = &targetFolderId_;
-        break;
-      case LinkUpdateField::SetMailId:
-        target = &targetMailId_;
-        break;
-      case LinkUpdateField::SetMessageId:
-        target = &targetMessageId_;
-        break;
-      case LinkUpdateField::SetLocation:
-        target = &shortcutLocation_;
-        break;
-      case LinkUpdateField::Remove:
-        break;
-    }
-    if (target == nullptr) {
-      edits.push_back({line.raw.data(), std::string()});  // removed
-      continue;
-    }
-    if (*target == newValue) continue;  // this line already holds the value
-    target->assign(newValue);
-    char formatted[kLinkLineCapacity];
-    if (!formatLine(formatted, sizeof formatted)) return 0;
-    edits.push_back({line.raw.data(), formatted});
-  }
+  if (!editLinesOf(content, id, *this, decide, edits, matched)) return 0;
   if (!matched) return 1;
   if (edits.empty()) return 0;
   return rewriteWithEdits(indexPath, view, edits);
@@ -202,26 +224,19 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
 
-  std::vector<LineEdit> edits;
-  bool matched = false;
-  IndexLines lines(content);
-  IndexLine line;
-  while (lines.next(line)) {
-    if (!line.usable() || !line.belongsTo(id)) continue;
-    matched = true;
-    if (!parseLine(line.text)) return 0;
-    std::string* fields[] = {&targetFolderId_, &targetMailId_, &targetMessageId_, &shortcutLocation_};
+  std::string* const fields[] = {&targetFolderId_, &targetMailId_, &targetMessageId_, &shortcutLocation_};
+  auto decide = [&] {
     bool same = true;
     for (int i = 0; i < 4; ++i) {
       if (values[i] == nullptr || *fields[i] == values[i]) continue;
       same = false;
       fields[i]->assign(values[i]);
     }
-    if (same) continue;
-    char formatted[kLinkLineCapacity];
-    if (!formatLine(formatted, sizeof formatted)) return 0;
-    edits.push_back({line.raw.data(), formatted});
-  }
+    return same ? LineChange::Keep : LineChange::Replace;
+  };
+  std::vector<LineEdit> edits;
+  bool matched = false;
+  if (!editLinesOf(content, id, *this, decide, edits, matched)) return 0;
   if (!edits.empty()) return rewriteWithEdits(indexPath, view, edits);
   if (matched) return 1;  // the line already holds the values
   if (appendIfMissing != 1) return 0;
