@@ -15,7 +15,8 @@
 #include <windows.h>
 #include <commctrl.h>
 #define LUMO_EXPORT
-// Exported from a program's own executable (the substitute host's functions).
+// Exported from a program or test library of our own (the substitute host's
+// functions); the plug-in's exports are named in its .def file.
 #define LUMO_PROGRAM_EXPORT __declspec(dllexport)
 #else
 #include <cstddef>
@@ -79,6 +80,10 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
 #define MB_YESNO 0x00000004L
+#define MB_ABORTRETRYIGNORE 0x00000002L
+#define MB_YESNOCANCEL 0x00000003L
+#define MB_RETRYCANCEL 0x00000005L
+#define MB_TYPEMASK 0x0000000FL
 #define MB_ICONHAND 0x00000010L
 #define MB_ICONERROR MB_ICONHAND
 #define MB_ICONSTOP MB_ICONHAND
@@ -93,6 +98,9 @@ typedef BOOL (*WNDENUMPROC)(HWND, LPARAM);
 #define IDCANCEL 2
 #define IDYES 6
 #define IDNO 7
+#define IDABORT 3
+#define IDRETRY 4
+#define IDIGNORE 5
 
 // Window messages.
 #define WM_INITDIALOG 0x0110

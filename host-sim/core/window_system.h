@@ -88,10 +88,19 @@ class WindowSystem {
   };
   virtual const std::vector<DialogRecord>& dialogs() const = 0;
 
+  // Watches a loaded module's user-interface calls where the window system
+  // needs to see them (the Windows host); elsewhere they reach it anyway.
+  virtual void watchModule(HMODULE) {}
+
   // Errors found by the window system (missing answers, dialogs left open);
   // the script runner reports and clears them.
   virtual std::vector<std::string> takeErrors() = 0;
 };
+
+// Whether a box with the buttons of `type` can give `answer`.
+bool answerFits(UINT type, int answer);
+// The answer of a box nobody answered: the button that closes it harmlessly.
+int fallbackAnswer(UINT type);
 
 // The window system of this platform.
 std::unique_ptr<WindowSystem> makeWindowSystem();

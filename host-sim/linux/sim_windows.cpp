@@ -7,25 +7,6 @@
 #include "host-sim/core/cp932.h"
 
 namespace lumo::hostsim {
-namespace {
-
-// The answers a box with these buttons can give.
-bool answerFits(UINT type, int answer) {
-  switch (type & 0xF) {
-    case MB_OK:
-      return answer == IDOK;
-    case MB_OKCANCEL:
-      return answer == IDOK || answer == IDCANCEL;
-    case 3:
-      return answer == IDYES || answer == IDNO || answer == IDCANCEL;  // yes, no, cancel
-    case MB_YESNO:
-      return answer == IDYES || answer == IDNO;
-    default:
-      return true;
-  }
-}
-
-}  // namespace
 
 std::unique_ptr<WindowSystem> makeWindowSystem() { return std::make_unique<SimWindows>(); }
 
@@ -155,14 +136,16 @@ int SimWindows::messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   if (!answers_.empty()) {
     box.answer = answers_.front();
     answers_.pop_front();
-    if (!answerFits(type, box.answer))
+    if (!answerFits(type, box.answer)) {
       errors_.push_back("message box \"" + cp932ToUtf8(box.text) + "\" cannot be answered " +
                         std::to_string(box.answer));
+      box.answer = fallbackAnswer(type);
+    }
   } else if (prompt_) {
     box.answer = prompt_(box);
   } else {
     box.queued = false;
-    box.answer = (type & 0xF) == MB_YESNO ? IDNO : ((type & 0xF) == MB_OK ? IDOK : IDCANCEL);
+    box.answer = fallbackAnswer(type);
     errors_.push_back("message box without a queued answer: title \"" + cp932ToUtf8(box.title) +
                       "\", text \"" + cp932ToUtf8(box.text) + "\"");
   }

@@ -33,7 +33,7 @@ class LibraryPlugin : public PluginModule {
       unload();
       return false;
     }
-    RealWindows::watchModule(module_);
+    RealWindows::watchImports(module_);
     return true;
   }
 

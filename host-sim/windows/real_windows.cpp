@@ -15,39 +15,6 @@ constexpr const char* kDialogClass = "#32770";
 
 RealWindows* active() { return static_cast<RealWindows*>(activeWindowSystem()); }
 
-bool answerFits(UINT type, int answer) {
-  switch (type & MB_TYPEMASK) {
-    case MB_OK:
-      return answer == IDOK;
-    case MB_OKCANCEL:
-      return answer == IDOK || answer == IDCANCEL;
-    case MB_ABORTRETRYIGNORE:
-      return answer == IDABORT || answer == IDRETRY || answer == IDIGNORE;
-    case MB_YESNOCANCEL:
-      return answer == IDYES || answer == IDNO || answer == IDCANCEL;
-    case MB_YESNO:
-      return answer == IDYES || answer == IDNO;
-    case MB_RETRYCANCEL:
-      return answer == IDRETRY || answer == IDCANCEL;
-    default:
-      return true;
-  }
-}
-
-// The answer of a box nobody answered: the button that closes it harmlessly.
-int fallbackAnswer(UINT type) {
-  switch (type & MB_TYPEMASK) {
-    case MB_OK:
-      return IDOK;
-    case MB_ABORTRETRYIGNORE:
-      return IDABORT;
-    case MB_YESNO:
-      return IDNO;
-    default:
-      return IDCANCEL;
-  }
-}
-
 bool isDialogWindow(HWND window) {
   char name[16] = {};
   GetClassNameA(window, name, sizeof name);
@@ -86,7 +53,7 @@ BOOL WINAPI watchedEndDialog(HWND dialog, INT_PTR result) {
 
 std::unique_ptr<WindowSystem> makeWindowSystem() { return std::make_unique<RealWindows>(); }
 
-bool RealWindows::watchModule(HMODULE module) {
+bool RealWindows::watchImports(HMODULE module) {
   bool any = false;
   any |= replaceImport(module, "user32.dll", "MessageBoxA", reinterpret_cast<const void*>(&watchedMessageBox));
   any |= replaceImport(module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<const void*>(&watchedSetHook));

@@ -60,10 +60,11 @@ class RealWindows : public WindowSystem {
   const std::vector<DialogRecord>& dialogs() const override { return dialogRecords_; }
   std::vector<std::string> takeErrors() override;
 
-  // Watches the plug-in's calls to MessageBoxA, SetWindowsHookExA,
+  // Watches a module's calls to MessageBoxA, SetWindowsHookExA,
   // UnhookWindowsHookEx, DialogBoxParamA and EndDialog. False when the module
   // imports none of them.
-  static bool watchModule(HMODULE module);
+  static bool watchImports(HMODULE module);
+  void watchModule(HMODULE module) override { watchImports(module); }
 
   // The watched calls, recorded and then made on user32.
   int messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
