@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <type_traits>
 
 #include "host/entry_points.h"
 
@@ -30,6 +31,25 @@ struct PluginEntryPoints {
   int(WINAPI* OnSend)(LPCSTR) = nullptr;
   int(WINAPI* OnFinishRetrieve)(int) = nullptr;
 };
+
+// Binds the sixteen entry points by name through `lookup`, which gives an
+// address or null. False when any of them is missing.
+template <typename Lookup>
+bool bindEntryPoints(PluginEntryPoints& e, Lookup lookup) {
+  auto bind = [&](const char* name, auto& slot) {
+    void* address = lookup(name);
+    slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(address);
+    return address != nullptr;
+  };
+  return bind("BKC_OnStart", e.OnStart) && bind("BKC_OnExit", e.OnExit) && bind("BKC_OnMenuInit", e.OnMenuInit) &&
+         bind("BKC_OnOpenFolder", e.OnOpenFolder) && bind("BKC_OnOpenMail", e.OnOpenMail) &&
+         bind("BKC_OnRetrieve", e.OnRetrieve) && bind("BKC_OnKeyDispatch", e.OnKeyDispatch) &&
+         bind("BKC_OnDragDrop", e.OnDragDrop) && bind("LumoMakeShortCut", e.MakeShortCut) &&
+         bind("BKC_OnPlugInSetup", e.OnPlugInSetup) && bind("BKC_OnPlugInInfo", e.OnPlugInInfo) &&
+         bind("BKC_OnEveryMinute", e.OnEveryMinute) && bind("BKC_OnOpenCompose", e.OnOpenCompose) &&
+         bind("BKC_OnOutgoing", e.OnOutgoing) && bind("BKC_OnSend", e.OnSend) &&
+         bind("BKC_OnFinishRetrieve", e.OnFinishRetrieve);
+}
 
 class PluginModule {
  public:

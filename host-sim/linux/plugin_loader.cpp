@@ -9,13 +9,6 @@
 namespace lumo::hostsim {
 namespace {
 
-template <typename F>
-bool bind(void* library, const char* name, F& slot) {
-  void* address = dlsym(library, name);
-  slot = reinterpret_cast<F>(address);
-  return address != nullptr;
-}
-
 class LibraryPlugin : public PluginModule {
  public:
   explicit LibraryPlugin(std::string path) : path_(std::move(path)) {}
@@ -30,20 +23,8 @@ class LibraryPlugin : public PluginModule {
       return false;
     }
     PluginEntryPoints& e = entry_;
-    bool all = bind(library_, "DllMain", e.DllMain) && bind(library_, "BKC_OnStart", e.OnStart) &&
-               bind(library_, "BKC_OnExit", e.OnExit) && bind(library_, "BKC_OnMenuInit", e.OnMenuInit) &&
-               bind(library_, "BKC_OnOpenFolder", e.OnOpenFolder) &&
-               bind(library_, "BKC_OnOpenMail", e.OnOpenMail) &&
-               bind(library_, "BKC_OnRetrieve", e.OnRetrieve) &&
-               bind(library_, "BKC_OnKeyDispatch", e.OnKeyDispatch) &&
-               bind(library_, "BKC_OnDragDrop", e.OnDragDrop) &&
-               bind(library_, "LumoMakeShortCut", e.MakeShortCut) &&
-               bind(library_, "BKC_OnPlugInSetup", e.OnPlugInSetup) &&
-               bind(library_, "BKC_OnPlugInInfo", e.OnPlugInInfo) &&
-               bind(library_, "BKC_OnEveryMinute", e.OnEveryMinute) &&
-               bind(library_, "BKC_OnOpenCompose", e.OnOpenCompose) &&
-               bind(library_, "BKC_OnOutgoing", e.OnOutgoing) && bind(library_, "BKC_OnSend", e.OnSend) &&
-               bind(library_, "BKC_OnFinishRetrieve", e.OnFinishRetrieve);
+    e.DllMain = reinterpret_cast<decltype(e.DllMain)>(dlsym(library_, "DllMain"));
+    bool all = e.DllMain && bindEntryPoints(e, [&](const char* name) { return dlsym(library_, name); });
     if (!all) {
       error_ = path_ + " lacks a plug-in entry point";
       close();

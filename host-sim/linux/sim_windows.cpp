@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cstring>
 
-#include "host-sim/core/cp932.h"
 
 namespace lumo::hostsim {
 
@@ -133,23 +132,8 @@ int SimWindows::messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   box.title = caption ? caption : "Error";
   box.text = text ? text : "";
   box.type = type;
-  if (!answers_.empty()) {
-    box.answer = answers_.front();
-    answers_.pop_front();
-    if (!answerFits(type, box.answer)) {
-      errors_.push_back("message box \"" + cp932ToUtf8(box.text) + "\" cannot be answered " +
-                        std::to_string(box.answer));
-      box.answer = fallbackAnswer(type);
-    }
-  } else if (prompt_) {
-    box.answer = prompt_(box);
-  } else {
-    box.queued = false;
-    box.answer = fallbackAnswer(type);
-    errors_.push_back("message box without a queued answer: title \"" + cp932ToUtf8(box.title) +
-                      "\", text \"" + cp932ToUtf8(box.text) + "\"");
-  }
-  boxes_.push_back(box);
+  box.answer = chooseAnswer(box);
+  recordBox(box);
   return box.answer;
 }
 
@@ -175,24 +159,15 @@ INT_PTR SimWindows::dialogBox(int templateId, HWND owner, DLGPROC proc, LPARAM i
   SimWindow* dialog = create("#32770", templateId, window(owner));
   dialog->proc = proc;
   HWND h = handle(dialog);
-  dialogRecords_.push_back({templateId, 0});
-  std::size_t record = dialogRecords_.size() - 1;
+  std::size_t record = openDialog(templateId);
   proc(h, WM_INITDIALOG, 0, initParam);
   while (!dialog->ended) {
-    while (dialogActions_.empty() && dialogRefill_ && dialogRefill_(templateId)) {
-    }
-    if (dialogActions_.empty()) {
-      errors_.push_back("dialog " + std::to_string(templateId) + " is open and no dialog action is queued");
+    if (!runNextDialogAction(h, templateId)) {
       dialog->ended = true;
       dialog->result = IDCANCEL;
-      break;
     }
-    DialogAction action = std::move(dialogActions_.front());
-    dialogActions_.pop_front();
-    std::string error = action(h);
-    if (!error.empty()) errors_.push_back("dialog " + std::to_string(templateId) + ": " + error);
   }
-  dialogRecords_[record].result = dialog->result;
+  closeDialog(record, dialog->result);
   live_.erase(dialog);
   for (SimWindow* child : dialog->children) live_.erase(child);
   return dialog->result;
@@ -290,10 +265,5 @@ void SimWindows::setControlText(HWND dialog, int id, const std::string& text) {
   if (SimWindow* c = window(control(dialog, id))) c->text = text;
 }
 
-std::vector<std::string> SimWindows::takeErrors() {
-  std::vector<std::string> taken;
-  taken.swap(errors_);
-  return taken;
-}
 
 }  // namespace lumo::hostsim

@@ -3,12 +3,11 @@
 // with queued answers; modal dialogs driven by queued actions.
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <set>
 #include <utility>
 
-#include "host-sim/core/window_system.h"
+#include "host-sim/core/scripted_windows.h"
 
 namespace lumo::hostsim {
 
@@ -41,7 +40,7 @@ struct SimMenu {
   std::vector<MenuItem> items;
 };
 
-class SimWindows : public WindowSystem {
+class SimWindows : public ScriptedWindowSystem {
  public:
   static constexpr DWORD kUiThread = 1001;
 
@@ -66,20 +65,10 @@ class SimWindows : public WindowSystem {
   std::vector<MenuItem> menuItems(HMENU menu) const override;
   void destroyMenu(HMENU menu) override;
 
-  void queueAnswer(int answer) override { answers_.push_back(answer); }
-  std::size_t pendingAnswers() const override { return answers_.size(); }
-  void setPrompt(std::function<int(const MessageBoxRecord&)> prompt) override { prompt_ = std::move(prompt); }
-  const std::vector<MessageBoxRecord>& messageBoxes() const override { return boxes_; }
-
-  void queueDialogAction(DialogAction action) override { dialogActions_.push_back(std::move(action)); }
-  std::size_t pendingDialogActions() const override { return dialogActions_.size(); }
-  void setDialogRefill(std::function<bool(int)> refill) override { dialogRefill_ = std::move(refill); }
   LRESULT sendToControl(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) override;
   std::string controlText(HWND dialog, int id) override;
   void setControlText(HWND dialog, int id, const std::string& text) override;
   bool dialogEnded(HWND dialog) const override;
-  const std::vector<DialogRecord>& dialogs() const override { return dialogRecords_; }
-  std::vector<std::string> takeErrors() override;
 
   // The Win32 names served on Linux.
   int messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);
@@ -110,13 +99,6 @@ class SimWindows : public WindowSystem {
   std::vector<std::unique_ptr<SimHook>> hooks_;  // installation order; null when removed
   std::vector<std::unique_ptr<SimMenu>> menus_;
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> windowProc_;
-  std::deque<int> answers_;
-  std::function<int(const MessageBoxRecord&)> prompt_;
-  std::vector<MessageBoxRecord> boxes_;
-  std::deque<DialogAction> dialogActions_;
-  std::function<bool(int)> dialogRefill_;
-  std::vector<DialogRecord> dialogRecords_;
-  std::vector<std::string> errors_;
 };
 
 }  // namespace lumo::hostsim

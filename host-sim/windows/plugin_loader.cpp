@@ -7,13 +7,6 @@
 namespace lumo::hostsim {
 namespace {
 
-template <typename F>
-bool bind(HMODULE module, const char* name, F& slot) {
-  FARPROC address = GetProcAddress(module, name);
-  slot = reinterpret_cast<F>(reinterpret_cast<void*>(address));
-  return address != nullptr;
-}
-
 class LibraryPlugin : public PluginModule {
  public:
   explicit LibraryPlugin(std::string path) : path_(std::move(path)) {}
@@ -51,16 +44,9 @@ class LibraryPlugin : public PluginModule {
  private:
   // DllMain is the loader's to call and is not exported from lumo.dll.
   bool bindAll() {
-    PluginEntryPoints& e = entry_;
-    HMODULE m = module_;
-    return bind(m, "BKC_OnStart", e.OnStart) && bind(m, "BKC_OnExit", e.OnExit) &&
-           bind(m, "BKC_OnMenuInit", e.OnMenuInit) && bind(m, "BKC_OnOpenFolder", e.OnOpenFolder) &&
-           bind(m, "BKC_OnOpenMail", e.OnOpenMail) && bind(m, "BKC_OnRetrieve", e.OnRetrieve) &&
-           bind(m, "BKC_OnKeyDispatch", e.OnKeyDispatch) && bind(m, "BKC_OnDragDrop", e.OnDragDrop) &&
-           bind(m, "LumoMakeShortCut", e.MakeShortCut) && bind(m, "BKC_OnPlugInSetup", e.OnPlugInSetup) &&
-           bind(m, "BKC_OnPlugInInfo", e.OnPlugInInfo) && bind(m, "BKC_OnEveryMinute", e.OnEveryMinute) &&
-           bind(m, "BKC_OnOpenCompose", e.OnOpenCompose) && bind(m, "BKC_OnOutgoing", e.OnOutgoing) &&
-           bind(m, "BKC_OnSend", e.OnSend) && bind(m, "BKC_OnFinishRetrieve", e.OnFinishRetrieve);
+    return bindEntryPoints(entry_, [&](const char* name) {
+      return reinterpret_cast<void*>(GetProcAddress(module_, name));
+    });
   }
 
   std::string path_;

@@ -181,23 +181,6 @@ std::vector<MenuItem> RealWindows::menuItems(HMENU menu) const {
 
 void RealWindows::destroyMenu(HMENU menu) { DestroyMenu(menu); }
 
-// The answer a box gets: the next queued one, else the person's (interactive
-// use), else none, which is an error of the script.
-int RealWindows::chooseAnswer(MessageBoxRecord& box) {
-  if (!answers_.empty()) {
-    int answer = answers_.front();
-    answers_.pop_front();
-    if (answerFits(box.type, answer)) return answer;
-    errors_.push_back("message box \"" + cp932ToUtf8(box.text) + "\" cannot be answered " + std::to_string(answer));
-    return fallbackAnswer(box.type);
-  }
-  if (prompt_) return prompt_(box);
-  box.queued = false;
-  errors_.push_back("message box without a queued answer: title \"" + cp932ToUtf8(box.title) + "\", text \"" +
-                    cp932ToUtf8(box.text) + "\"");
-  return fallbackAnswer(box.type);
-}
-
 RealWindows::Modal& RealWindows::openModal(bool box) {
   Modal modal;
   modal.serial = nextSerial_++;
@@ -228,10 +211,10 @@ int RealWindows::messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) 
   int result = MessageBoxA(owner, text, caption, type);
   closeModal(serial);
   if (result != answer)
-    errors_.push_back("message box \"" + cp932ToUtf8(box.text) + "\" returned " + std::to_string(result) +
-                      " instead of " + std::to_string(answer));
+    reportError("message box \"" + cp932ToUtf8(box.text) + "\" returned " + std::to_string(result) +
+                " instead of " + std::to_string(answer));
   box.answer = result;
-  boxes_.push_back(box);
+  recordBox(box);
   return result;
 }
 
@@ -249,14 +232,13 @@ BOOL RealWindows::unhook(HHOOK hook) {
 
 INT_PTR RealWindows::dialogBox(HINSTANCE module, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
   int templateId = IS_INTRESOURCE(templateName) ? LOWORD(reinterpret_cast<UINT_PTR>(templateName)) : 0;
-  dialogRecords_.push_back({templateId, 0});
-  std::size_t record = dialogRecords_.size() - 1;
+  std::size_t record = openDialog(templateId);
   Modal& modal = openModal(false);
   modal.templateId = templateId;
   unsigned serial = modal.serial;
   INT_PTR result = DialogBoxParamA(module, templateName, owner, proc, initParam);
   closeModal(serial);
-  dialogRecords_[record].result = result;
+  closeDialog(record, result);
   return result;
 }
 
@@ -288,7 +270,7 @@ void RealWindows::drive(unsigned serial) {
   if (!modal.window) modal.window = newModalWindow(modal);
   if (!modal.window || &modal != &modals_.back()) {
     if (++modal.waits > kMaxWaits) {
-      errors_.push_back(modal.box ? "a message box did not appear" : "a dialog did not appear");
+      reportError(modal.box ? "a message box did not appear" : "a dialog did not appear");
       return;
     }
     PostMessageA(driver_, kDrive, serial, 0);
@@ -304,18 +286,11 @@ void RealWindows::drive(unsigned serial) {
 
 void RealWindows::driveDialog(HWND dialog, int templateId, unsigned serial) {
   if (dialogEnded(dialog)) return;
-  while (dialogActions_.empty() && dialogRefill_ && dialogRefill_(templateId)) {
-  }
-  if (dialogActions_.empty()) {
-    errors_.push_back("dialog " + std::to_string(templateId) + " is open and no dialog action is queued");
+  if (!runNextDialogAction(dialog, templateId)) {
     EndDialog(dialog, IDCANCEL);
     ended_.insert(dialog);
     return;
   }
-  DialogAction action = std::move(dialogActions_.front());
-  dialogActions_.pop_front();
-  std::string error = action(dialog);
-  if (!error.empty()) errors_.push_back("dialog " + std::to_string(templateId) + ": " + error);
   if (!dialogEnded(dialog)) PostMessageA(driver_, kDrive, serial, 0);
 }
 
@@ -333,12 +308,6 @@ std::string RealWindows::controlText(HWND dialog, int id) {
 
 void RealWindows::setControlText(HWND dialog, int id, const std::string& text) {
   SetDlgItemTextA(dialog, id, text.c_str());
-}
-
-std::vector<std::string> RealWindows::takeErrors() {
-  std::vector<std::string> taken;
-  taken.swap(errors_);
-  return taken;
 }
 
 }  // namespace lumo::hostsim

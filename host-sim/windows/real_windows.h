@@ -10,16 +10,15 @@
 // call and passes it on to user32 unchanged.
 #pragma once
 
-#include <deque>
 #include <map>
 #include <set>
 #include <vector>
 
-#include "host-sim/core/window_system.h"
+#include "host-sim/core/scripted_windows.h"
 
 namespace lumo::hostsim {
 
-class RealWindows : public WindowSystem {
+class RealWindows : public ScriptedWindowSystem {
  public:
   RealWindows();
   ~RealWindows() override;
@@ -45,20 +44,10 @@ class RealWindows : public WindowSystem {
   std::vector<MenuItem> menuItems(HMENU menu) const override;
   void destroyMenu(HMENU menu) override;
 
-  void queueAnswer(int answer) override { answers_.push_back(answer); }
-  std::size_t pendingAnswers() const override { return answers_.size(); }
-  void setPrompt(std::function<int(const MessageBoxRecord&)> prompt) override { prompt_ = std::move(prompt); }
-  const std::vector<MessageBoxRecord>& messageBoxes() const override { return boxes_; }
-
-  void queueDialogAction(DialogAction action) override { dialogActions_.push_back(std::move(action)); }
-  std::size_t pendingDialogActions() const override { return dialogActions_.size(); }
-  void setDialogRefill(std::function<bool(int)> refill) override { dialogRefill_ = std::move(refill); }
   LRESULT sendToControl(HWND dialog, int id, UINT message, WPARAM wParam, LPARAM lParam) override;
   std::string controlText(HWND dialog, int id) override;
   void setControlText(HWND dialog, int id, const std::string& text) override;
   bool dialogEnded(HWND dialog) const override;
-  const std::vector<DialogRecord>& dialogs() const override { return dialogRecords_; }
-  std::vector<std::string> takeErrors() override;
 
   // Watches a module's calls to MessageBoxA, SetWindowsHookExA,
   // UnhookWindowsHookEx, DialogBoxParamA and EndDialog. False when the module
@@ -92,7 +81,6 @@ class RealWindows : public WindowSystem {
   void drive(unsigned serial);
   void driveDialog(HWND dialog, int templateId, unsigned serial);
   HWND newModalWindow(const Modal& modal) const;
-  int chooseAnswer(MessageBoxRecord& box);
   Modal& openModal(bool box);
   void closeModal(unsigned serial);
 
@@ -104,16 +92,9 @@ class RealWindows : public WindowSystem {
   HWND driver_ = nullptr;
   std::function<LRESULT(HWND, UINT, WPARAM, LPARAM)> windowProc_;
   std::map<HHOOK, int> hooks_;  // installed by the plug-in, with their kinds
-  std::deque<int> answers_;
-  std::function<int(const MessageBoxRecord&)> prompt_;
-  std::vector<MessageBoxRecord> boxes_;
-  std::deque<DialogAction> dialogActions_;
-  std::function<bool(int)> dialogRefill_;
-  std::vector<DialogRecord> dialogRecords_;
   std::set<HWND> ended_;
   std::vector<Modal> modals_;
   unsigned nextSerial_ = 1;
-  std::vector<std::string> errors_;
 };
 
 }  // namespace lumo::hostsim
