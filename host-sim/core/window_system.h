@@ -21,6 +21,11 @@ struct MessageBoxRecord {
   UINT type = 0;
   int answer = 0;
   bool queued = true;  // false: no answer was queued (a script error)
+
+  // A box as MessageBoxA was asked for it; a null caption shows "Error".
+  static MessageBoxRecord of(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    return {owner, caption ? caption : "Error", text ? text : "", type, 0, true};
+  }
 };
 
 struct MenuItem {

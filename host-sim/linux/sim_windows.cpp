@@ -127,11 +127,7 @@ void SimWindows::destroyMenu(HMENU handle) {
 }
 
 int SimWindows::messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  MessageBoxRecord box;
-  box.owner = owner;
-  box.title = caption ? caption : "Error";
-  box.text = text ? text : "";
-  box.type = type;
+  MessageBoxRecord box = MessageBoxRecord::of(owner, text, caption, type);
   box.answer = chooseAnswer(box);
   recordBox(box);
   return box.answer;

@@ -199,11 +199,7 @@ void RealWindows::closeModal(unsigned serial) {
 }
 
 int RealWindows::messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  MessageBoxRecord box;
-  box.owner = owner;
-  box.title = caption ? caption : "Error";
-  box.text = text ? text : "";
-  box.type = type;
+  MessageBoxRecord box = MessageBoxRecord::of(owner, text, caption, type);
   int answer = chooseAnswer(box);
   Modal& modal = openModal(true);
   modal.answer = answer;
