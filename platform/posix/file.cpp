@@ -152,10 +152,20 @@ bool replaceFile(const char* windowsPath, std::string_view bytes) {
 FileReplacement::FileReplacement(const char* windowsPath)
     : path_(nativePath(windowsPath)), temp_(path_ + ".tmp") {
   if (stepFails(FileStep::OpenTemp)) return;
-  int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // The temporary file is emptied only once it is ours: another replacement
+  // of the same file may be writing it, or may have just renamed it into
+  // place, and must find it untouched (we then fail instead).
+  int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
+  struct stat held {}, named {};
+  bool ours = lockExclusive(fd) && ::fstat(fd, &held) == 0 && ::stat(temp_.c_str(), &named) == 0 &&
+              held.st_dev == named.st_dev && held.st_ino == named.st_ino && ::ftruncate(fd, 0) == 0;
+  if (!ours) {
+    ::close(fd);
+    return;
+  }
   handle_ = fd;
-  ok_ = lockExclusive(fd);
+  ok_ = true;
 }
 
 FileReplacement::~FileReplacement() {

@@ -286,6 +286,25 @@ TEST_F(FileTest, FailedReplacementKeepsTheOldFileWhole) {
   }
 }
 
+// A second replacement of the same file while one is being written fails and
+// leaves the first one's temporary file as it was.
+TEST_F(FileTest, ConcurrentReplacementFailsWithoutHarmingTheFirst) {
+  std::string path = dir.file("index");
+  writeBytes(path, "old\r\n");
+  lumo::platform::FileReplacement first(path.c_str());
+  ASSERT_TRUE(first.write("first half\r\n"));
+  {
+    lumo::platform::FileReplacement second(path.c_str());
+    EXPECT_FALSE(second.ok());
+    EXPECT_FALSE(second.write("second\r\n"));
+    EXPECT_FALSE(second.commit());
+  }
+  ASSERT_TRUE(first.write("second half\r\n"));
+  ASSERT_TRUE(first.commit());
+  EXPECT_EQ(readBytes(path), "first half\r\nsecond half\r\n");
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
 TEST_F(FileTest, ReplacementInAMissingDirectoryFails) {
   std::string path = (dir.path() / "no-such-dir" / "index").string();
   lumo::platform::FileReplacement out(path.c_str());
