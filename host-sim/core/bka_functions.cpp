@@ -10,6 +10,7 @@
 #include <string>
 
 #include "host-sim/core/codecs.h"
+#include "host-sim/core/copy_out.h"
 #include "host-sim/core/cp932.h"
 #include "host-sim/core/host_state.h"
 #include "host-sim/core/mail_text.h"
@@ -24,22 +25,13 @@
 LUMO_HOST_FUNCTIONS(DECLARE_HOST_FUNCTION)
 #undef DECLARE_HOST_FUNCTION
 
+using lumo::hostsim::copyOut;
 using lumo::hostsim::Host;
 using lumo::hostsim::MailStore;
 
 namespace {
 
 Host& host() { return Host::instance(); }
-
-// Copies text into a caller's buffer of `size` bytes, cut to fit, always
-// terminated; returns the number of bytes copied.
-int copyOut(const std::string& text, LPSTR buffer, int size) {
-  if (!buffer || size <= 0) return 0;
-  std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
-  std::memcpy(buffer, text.data(), n);
-  buffer[n] = '\0';
-  return static_cast<int>(n);
-}
 
 LPSTR allocCopy(const std::string& text) {
   auto* block = static_cast<char*>(std::malloc(text.size() + 1));

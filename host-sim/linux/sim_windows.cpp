@@ -2,8 +2,8 @@
 #include "host-sim/linux/sim_windows.h"
 
 #include <algorithm>
-#include <cstring>
 
+#include "host-sim/core/copy_out.h"
 
 namespace lumo::hostsim {
 
@@ -196,14 +196,8 @@ LRESULT SimWindows::controlMessage(SimWindow* c, UINT message, WPARAM wParam, LP
     case WM_SETTEXT:
       c->text = lParam ? reinterpret_cast<LPCSTR>(lParam) : "";
       return TRUE;
-    case WM_GETTEXT: {
-      auto* out = reinterpret_cast<LPSTR>(lParam);
-      if (!out || wParam == 0) return 0;
-      std::size_t n = std::min(c->text.size(), static_cast<std::size_t>(wParam - 1));
-      std::memcpy(out, c->text.data(), n);
-      out[n] = '\0';
-      return static_cast<LRESULT>(n);
-    }
+    case WM_GETTEXT:
+      return copyOut(c->text, reinterpret_cast<LPSTR>(lParam), static_cast<std::size_t>(wParam));
     case BM_GETCHECK:
       return c->check;
     case BM_SETCHECK:

@@ -1,25 +1,18 @@
 // The Win32 user-interface names the plug-in calls, served on Linux by the
 // active in-memory window system and exported from the program.
 #include <algorithm>
-#include <cstring>
 
+#include "host-sim/core/copy_out.h"
 #include "host-sim/linux/sim_windows.h"
 
 #define UI_EXPORT extern "C" __attribute__((visibility("default"))) __attribute__((used))
 
+using lumo::hostsim::copyOut;
 using lumo::hostsim::SimWindows;
 
 namespace {
 
 SimWindows* sim() { return static_cast<SimWindows*>(lumo::hostsim::activeWindowSystem()); }
-
-int copyOut(const std::string& text, LPSTR out, int size) {
-  if (!out || size <= 0) return 0;
-  std::size_t n = std::min(text.size(), static_cast<std::size_t>(size - 1));
-  std::memcpy(out, text.data(), n);
-  out[n] = '\0';
-  return static_cast<int>(n);
-}
 
 }  // namespace
 

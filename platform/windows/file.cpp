@@ -37,17 +37,24 @@ bool writeAll(HANDLE h, std::string_view bytes) {
   return true;
 }
 
+// Opens an existing file for reading, sharing it with writers; a missing file
+// or folder is told apart from other failures.
+ReadStatus openForRead(const char* path, HANDLE& h) {
+  h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) return ReadStatus::Ok;
+  DWORD e = GetLastError();
+  return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
+}
+
 }  // namespace
 
 ReadStatus readFile(const char* path, std::string& content) {
   content.clear();
   if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
-  Handle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.ok()) {
-    DWORD e = GetLastError();
-    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
-  }
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  if (ReadStatus status = openForRead(path, opened); status != ReadStatus::Ok) return status;
+  Handle h(opened);
   LARGE_INTEGER size{};
   if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
   char chunk[65536];
@@ -65,12 +72,9 @@ ReadStatus readFile(const char* path, std::string& content) {
 ReadStatus FileView::open(const char* path) {
   close();
   if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
-  Handle h(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.ok()) {
-    DWORD e = GetLastError();
-    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
-  }
+  HANDLE opened = INVALID_HANDLE_VALUE;
+  if (ReadStatus status = openForRead(path, opened); status != ReadStatus::Ok) return status;
+  Handle h(opened);
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h.get(), &size)) return ReadStatus::Failed;
   if (size.QuadPart == 0) return ReadStatus::Ok;
