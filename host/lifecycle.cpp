@@ -1,21 +1,13 @@
 // Loading, start and exit of the plug-in.
+#include "host/api/host_api.h"
+#include "host/api/module_state.h"
 #include "host/cleanup_trigger.h"
 #include "host/entry_points.h"
-#include "host/host_api.h"
-#include "host/module_state.h"
 #include "host/side_path.h"
 #include "settings/settings_store.h"
 #include "ui/hooks.h"
 
 namespace lumo {
-
-HINSTANCE ModuleHandle = nullptr;
-char SettingsPath[PathCapacity] = "";
-char LinkIndexPath[PathCapacity] = "";
-HWND ListWindow = nullptr;
-HHOOK GetMessageHook = nullptr;
-HHOOK CallWndProcHook = nullptr;
-HHOOK ListCallWndProcHook = nullptr;
 
 namespace {
 
@@ -32,15 +24,6 @@ void deriveFilePaths() {
   std::string_view path(modulePath, length);
   deriveSidePath(path, ".ini", SettingsPath, PathCapacity);
   deriveSidePath(path, ".idx", LinkIndexPath, PathCapacity);
-}
-
-HHOOK installHook(int kind, HOOKPROC proc, HWND window) {
-  return SetWindowsHookExA(kind, proc, ModuleHandle, GetWindowThreadProcessId(window, nullptr));
-}
-
-void removeHook(HHOOK& hook) {
-  if (hook) UnhookWindowsHookEx(hook);
-  hook = nullptr;
 }
 
 }  // namespace
@@ -60,18 +43,13 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID /*reserved
 extern "C" int WINAPI BKC_OnStart(void) {
   HWND windows[4] = {};
   HostApi.BKA_GetWindowHandles(&windows[0], &windows[1], &windows[2], &windows[3]);
-  HWND mainWindow = windows[0];
   ListWindow = windows[2];
-  GetMessageHook = installHook(WH_GETMESSAGE, GetMessageHookProc, mainWindow);
-  CallWndProcHook = installHook(WH_CALLWNDPROC, CallWndProcHookProc, mainWindow);
-  ListCallWndProcHook = installHook(WH_CALLWNDPROC, ListCallWndProcHookProc, ListWindow);
+  installHooks(windows[0], ListWindow);
   return 0;
 }
 
 extern "C" int WINAPI BKC_OnExit(void) {
-  removeHook(GetMessageHook);
-  removeHook(CallWndProcHook);
-  removeHook(ListCallWndProcHook);
+  removeHooks();
   int threshold = readSettingInt(SettingsPath, KeyLumoCleanInt, 0);
   CleanupDecision decision = decideCleanup(threshold, Settings.lumoCount);
   if (!decision.run) return 0;

@@ -1,10 +1,23 @@
-// The plug-in's three window hook procedures, installed at start on the
-// threads of the host's main window and mail list.
+// The plug-in's three window hooks, installed at start on the threads of the
+// host's main window and mail list, and removed at exit.
 #pragma once
 
 #include "platform/win32.h"
 
 namespace lumo {
+
+// Handles of the installed hooks, null while not installed.
+extern HHOOK GetMessageHook;
+extern HHOOK CallWndProcHook;
+extern HHOOK ListCallWndProcHook;
+
+// Installs a WH_GETMESSAGE and a WH_CALLWNDPROC hook on the main window's
+// thread and a WH_CALLWNDPROC hook on the mail list's thread. A window whose
+// thread cannot be found gets no hook: a hook without a thread would be a
+// system-wide one, loading the plug-in into every other process.
+void installHooks(HWND mainWindow, HWND listWindow);
+// Removes the installed hooks in the order of installation.
+void removeHooks();
 
 // WH_GETMESSAGE hook on the main window's thread.
 LRESULT CALLBACK GetMessageHookProc(int code, WPARAM removal, LPARAM message);

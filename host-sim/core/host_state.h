@@ -11,7 +11,7 @@
 #include "host-sim/core/mail_store.h"
 #include "host-sim/core/plugin_module.h"
 #include "host-sim/core/window_system.h"
-#include "host/host_functions.h"
+#include "host/api/host_functions.h"
 
 namespace lumo::hostsim {
 

@@ -5,11 +5,12 @@
 #include <string>
 
 #include "host-sim/core/fixture.h"
+#include "host/api/host_api.h"
+#include "host/api/module_state.h"
 #include "host/entry_points.h"
-#include "host/host_api.h"
-#include "host/module_state.h"
 #include "settings/settings_store.h"
 #include "support/temp_dir.h"
+#include "ui/hooks.h"
 
 namespace {
 
@@ -56,6 +57,24 @@ TEST_F(LifecycleTest, StartInstallsThreeHooksAndExitRemovesThem) {
   EXPECT_EQ(lumo::GetMessageHook, nullptr);
   EXPECT_EQ(lumo::CallWndProcHook, nullptr);
   EXPECT_EQ(lumo::ListCallWndProcHook, nullptr);
+}
+
+// A hook for thread 0 would be system-wide and load the plug-in into every
+// other process: a window whose thread is unknown gets no hook at all.
+TEST_F(LifecycleTest, NoHookIsInstalledWithoutAWindowThread) {
+  lumo::installHooks(nullptr, nullptr);
+  EXPECT_EQ(lumo::GetMessageHook, nullptr);
+  EXPECT_EQ(lumo::CallWndProcHook, nullptr);
+  EXPECT_EQ(lumo::ListCallWndProcHook, nullptr);
+  EXPECT_EQ(fx.windows().hookCount(WH_GETMESSAGE), 0);
+  EXPECT_EQ(fx.windows().hookCount(WH_CALLWNDPROC), 0);
+  // With only the main window known, the list gets none.
+  lumo::installHooks(fx.windows().mainWindow(), nullptr);
+  EXPECT_NE(lumo::GetMessageHook, nullptr);
+  EXPECT_EQ(lumo::ListCallWndProcHook, nullptr);
+  EXPECT_EQ(fx.windows().hookCount(WH_CALLWNDPROC), 1);
+  lumo::removeHooks();
+  EXPECT_EQ(fx.windows().hookCount(WH_GETMESSAGE), 0);
 }
 
 TEST_F(LifecycleTest, ExitWithoutCountWritesNothing) {

@@ -1,5 +1,5 @@
-// Process-wide state of the plug-in's module: its handle, the two files beside
-// it, the host's mail list window and the three window hooks.
+// Process-wide state of the plug-in's module that every layer may read: its
+// handle, the two files beside it and the host's mail list window.
 #pragma once
 
 #include "platform/win32.h"
@@ -18,9 +18,5 @@ extern char SettingsPath[PathCapacity];
 extern char LinkIndexPath[PathCapacity];
 // The host's mail list (third of its window handles), kept at start.
 extern HWND ListWindow;
-// Hooks installed at start, null while not installed.
-extern HHOOK GetMessageHook;
-extern HHOOK CallWndProcHook;
-extern HHOOK ListCallWndProcHook;
 
 }  // namespace lumo

@@ -1,5 +1,5 @@
 // Binding of the host's functions by name.
-#include "host/host_api.h"
+#include "host/api/host_api.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // the host's executable module when the plug-in loads.
 #pragma once
 
-#include "host/host_functions.h"
+#include "host/api/host_functions.h"
 
 namespace lumo {
 
