@@ -39,7 +39,9 @@ function(lumo_layer name)
   set_property(GLOBAL PROPERTY LUMO_LAYER_FOLDERS_${name} ${folders})
   set(view ${LUMO_LAYER_ROOT}/${name})
   file(REMOVE_RECURSE ${view})
-  foreach(folder IN LISTS folders)
+  # res/ holds only the resource ids that code, templates and the substitute
+  # host share: every layer may see it.
+  foreach(folder IN LISTS folders res)
     _lumo_view_link(${view} ${folder})
   endforeach()
   target_include_directories(${target} PRIVATE ${view})

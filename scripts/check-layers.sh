@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-order=(platform host/api settings mime linkindex shortcut resolve ui host)
+order=(platform host/api settings mime linkindex resolve/locator shortcut resolve ui host)
 rank() {  # the rank of the folder a path belongs to (deepest match)
   local path=$1 i best=-1 len=0
   for i in "${!order[@]}"; do
