@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "resolve/open_mail.h"
+
 const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {
     "BKC_OnStart",       "BKC_OnExit",        "BKC_OnMenuInit",    "BKC_OnOpenFolder",
     "BKC_OnOpenMail",    "BKC_OnRetrieve",    "BKC_OnKeyDispatch", "BKC_OnDragDrop",
@@ -33,7 +35,7 @@ extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
 
 extern "C" int WINAPI BKC_OnMenuInit(HWND, HMENU, int) { return 0; }
 extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR) { return 0; }
-extern "C" int WINAPI BKC_OnOpenMail(LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(mailId); }
 extern "C" int WINAPI BKC_OnRetrieve(LPCSTR, LPCSTR) { return 0; }
 extern "C" int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
 extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
