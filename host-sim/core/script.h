@@ -96,6 +96,8 @@ class Script {
   std::string expectStatus(const Words& w);
   std::string expectShownContains(const Words& w);
   std::string expectShownLacks(const Words& w);
+  std::string expectShown(const Words& w);
+  std::string expectSource(const Words& w);
   std::string expectFolder(const Words& w);
   std::string expectMail(const Words& w);
   std::string expectSelection(const Words& w);
