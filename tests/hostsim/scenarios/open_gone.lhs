@@ -30,6 +30,7 @@ expect box owner none
 expect mails Box.mb\Links\ 0
 expect mails Box.mb\!Trash\ 1
 expect header Box.mb\!Trash\?00000001 X-LuMOID DEL2711_8
+expect file-lacks lumo.idx 2711_8
 
 # In the trash folder it is left alone.
 open-mail Box.mb\!Trash\?00000001

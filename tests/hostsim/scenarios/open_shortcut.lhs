@@ -5,8 +5,7 @@ include open_shortcut_store.lhs
 
 # Where recorded: shown, marked read in its folder index, "SetRead" issued.
 open-mail Box.mb\Links\?00000001
-expect shown-contains "Hello from the target."
-expect shown-lacks "Message From LuMO"
+expect shown "From: sender@example.com\r\nTo: user@example.com\r\nSubject: Target\r\nDate: Tue, 08 Dec 2026 07:00:00 +0900\r\nMessage-ID: <t1@example.com>\r\nContent-Type: text/plain; charset=\"Shift_JIS\"\r\n\r\nHello from the target.\r\n"
 expect host-command SetRead
 expect read Box.mb\!!!!Inbox\?00000001 yes
 expect boxes 0
