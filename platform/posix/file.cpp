@@ -1,5 +1,7 @@
 // File operations on POSIX: open/read/write, flock for exclusive access,
 // fsync and rename for atomic replacement.
+#include "platform/file.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -9,7 +11,6 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/file.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32.h"
 
@@ -26,6 +27,12 @@ class Fd {
   }
   int get() const { return fd_; }
   bool ok() const { return fd_ >= 0; }
+  // Hands the descriptor over to a longer-lived owner.
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes now and reports whether the close succeeded (it can report a
   // delayed write error).
   bool close() {
@@ -91,7 +98,8 @@ ReadStatus FileView::open(const char* path) {
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
   if (st.st_size == 0) return ReadStatus::Ok;
-  void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+  void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                     fd.get(), 0);
   if (map == MAP_FAILED) return ReadStatus::Failed;
   data_ = static_cast<const char*>(map);
   size_ = static_cast<std::size_t>(st.st_size);
@@ -102,6 +110,49 @@ void FileView::close() {
   if (data_ != nullptr) ::munmap(const_cast<char*>(data_), size_);
   data_ = nullptr;
   size_ = 0;
+}
+
+ReadStatus RandomAccessFile::open(const char* path, Mode mode) {
+  close();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  int flags = (mode == Mode::Update ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+  Fd fd(::open(nativePath(path).c_str(), flags));
+  if (!fd.ok()) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
+  // Scans read front to back: a larger read-ahead helps the first run.
+  ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  handle_ = fd.release();
+  update_ = mode == Mode::Update;
+  return ReadStatus::Ok;
+}
+
+void RandomAccessFile::close() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = -1;
+}
+
+std::int64_t RandomAccessFile::readAt(std::uint64_t offset, char* buffer, std::size_t size) {
+  if (handle_ < 0) return -1;
+  for (;;) {
+    ssize_t n = ::pread(static_cast<int>(handle_), buffer, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
+}
+
+RandomAccessFile::ByteChange RandomAccessFile::changeByte(std::uint64_t offset, char from, char to) {
+  if (handle_ < 0 || !update_) return ByteChange::Failed;
+  char now = 0;
+  std::int64_t n = readAt(offset, &now, 1);
+  if (n < 0) return ByteChange::Failed;
+  if (n == 0 || now != from) return ByteChange::Differs;
+  if (stepFails(FileStep::Write)) return ByteChange::Failed;
+  for (;;) {
+    ssize_t written = ::pwrite(static_cast<int>(handle_), &to, 1, static_cast<off_t>(offset));
+    if (written < 0 && errno == EINTR) continue;
+    return written == 1 ? ByteChange::Changed : ByteChange::Failed;
+  }
 }
 
 bool appendFile(const char* path, std::string_view bytes) {
@@ -157,7 +208,8 @@ FileReplacement::FileReplacement(const char* windowsPath)
   // place, and must find it untouched (we then fail instead).
   int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) return;
-  struct stat held {}, named {};
+  struct stat held {
+  }, named{};
   bool ours = lockExclusive(fd) && ::fstat(fd, &held) == 0 && ::stat(temp_.c_str(), &named) == 0 &&
               held.st_dev == named.st_dev && held.st_ino == named.st_ino && ::ftruncate(fd, 0) == 0;
   if (!ours) {
@@ -200,7 +252,9 @@ bool FileReplacement::commit() {
 
 using lumo::platform::nativePath;
 
-extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE; }
+extern "C" BOOL DeleteFileA(LPCSTR fileName) {
+  return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE;
+}
 
 extern "C" BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
   std::string from = nativePath(existing), to = nativePath(replacement);

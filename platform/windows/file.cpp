@@ -1,6 +1,7 @@
 // File operations on Windows: CreateFileA with explicit sharing, flushed
 // writes, and MoveFileExA for atomic replacement.
 #include "platform/file.h"
+
 #include "platform/win32.h"
 
 namespace lumo::platform {
@@ -40,8 +41,8 @@ bool writeAll(HANDLE h, std::string_view bytes) {
 // Opens an existing file for reading, sharing it with writers; a missing file
 // or folder is told apart from other failures.
 ReadStatus openForRead(const char* path, HANDLE& h) {
-  h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h != INVALID_HANDLE_VALUE) return ReadStatus::Ok;
   DWORD e = GetLastError();
   return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
@@ -56,7 +57,8 @@ ReadStatus readFile(const char* path, std::string& content) {
   if (ReadStatus status = openForRead(path, opened); status != ReadStatus::Ok) return status;
   Handle h(opened);
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
@@ -78,7 +80,8 @@ ReadStatus FileView::open(const char* path) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h.get(), &size)) return ReadStatus::Failed;
   if (size.QuadPart == 0) return ReadStatus::Ok;
-  if (static_cast<unsigned long long>(size.QuadPart) > static_cast<std::size_t>(-1)) return ReadStatus::Failed;
+  if (static_cast<unsigned long long>(size.QuadPart) > static_cast<std::size_t>(-1))
+    return ReadStatus::Failed;
   HANDLE mapping = CreateFileMappingA(h.get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
   if (mapping == nullptr) return ReadStatus::Failed;
   void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
@@ -93,6 +96,61 @@ void FileView::close() {
   if (data_ != nullptr) UnmapViewOfFile(data_);
   data_ = nullptr;
   size_ = 0;
+}
+
+namespace {
+OVERLAPPED at(std::uint64_t offset) {
+  OVERLAPPED o{};
+  o.Offset = static_cast<DWORD>(offset & 0xffffffffu);
+  o.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  return o;
+}
+}  // namespace
+
+ReadStatus RandomAccessFile::open(const char* path, Mode mode) {
+  close();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  DWORD access = mode == Mode::Update ? GENERIC_READ | GENERIC_WRITE : GENERIC_READ;
+  // OPEN_EXISTING: a missing file is never created. Sharing every kind of
+  // access lets the host go on reading and rewriting its own files.
+  HANDLE h = CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    DWORD e = GetLastError();
+    return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(h);
+  update_ = mode == Mode::Update;
+  return ReadStatus::Ok;
+}
+
+void RandomAccessFile::close() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = -1;
+}
+
+std::int64_t RandomAccessFile::readAt(std::uint64_t offset, char* buffer, std::size_t size) {
+  if (handle_ == -1) return -1;
+  DWORD want = size > 0x40000000u ? 0x40000000u : static_cast<DWORD>(size);
+  OVERLAPPED o = at(offset);
+  DWORD n = 0;
+  if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &n, &o))
+    return GetLastError() == ERROR_HANDLE_EOF ? 0 : -1;
+  return n;
+}
+
+RandomAccessFile::ByteChange RandomAccessFile::changeByte(std::uint64_t offset, char from, char to) {
+  if (handle_ == -1 || !update_) return ByteChange::Failed;
+  char now = 0;
+  std::int64_t n = readAt(offset, &now, 1);
+  if (n < 0) return ByteChange::Failed;
+  if (n == 0 || now != from) return ByteChange::Differs;
+  if (stepFails(FileStep::Write)) return ByteChange::Failed;
+  OVERLAPPED o = at(offset);
+  DWORD written = 0;
+  if (!WriteFile(reinterpret_cast<HANDLE>(handle_), &to, 1, &written, &o) || written != 1)
+    return ByteChange::Failed;
+  return ByteChange::Changed;
 }
 
 bool appendFile(const char* path, std::string_view bytes) {
@@ -131,7 +189,8 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
 bool replaceFile(const char* path, std::string_view bytes) {
   std::string temp = std::string(path) + ".tmp";
   if (stepFails(FileStep::OpenTemp)) return false;
-  Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle h(
+      CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h.ok()) return false;
   bool written = writeAll(h.get(), bytes) && !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
   if (!h.close() || !written || stepFails(FileStep::Rename) ||
@@ -148,7 +207,8 @@ HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 FileReplacement::FileReplacement(const char* path) : path_(path), temp_(path_ + ".tmp") {
   if (stepFails(FileStep::OpenTemp)) return;
-  HANDLE h = CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h =
+      CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return;
   handle_ = reinterpret_cast<std::intptr_t>(h);
   ok_ = true;
