@@ -162,6 +162,18 @@ TEST_F(OpenShortcut, DecliningTheRepairAsksToDeleteAndCancelKeepsEverything) {
   EXPECT_EQ(fx.store().mailIds(links).size(), 1u);
 }
 
+// The folder index still lists the target, but its source is gone: the
+// delete question comes without the repair question.
+TEST_F(OpenShortcut, TargetListedButUnreadableLeadsToTheDeleteQuestion) {
+  std::filesystem::remove(fx.store().folderPath(inbox) / "00000001.eml");
+  const std::string before = source(shortcut);
+  run("answer Cancel\nopen-mail " + shortcut);
+  ASSERT_EQ(boxes().size(), 1u);
+  expectBox(0, kDelete, "Message From LuMO");
+  EXPECT_EQ(source(shortcut), before);
+  EXPECT_EQ(visible(linkIndex()), visible(line(target, shortcut)));
+}
+
 TEST_F(OpenShortcut, ShortcutWhoseTargetIsGoneIsMarkedUnlinkedAndMovedToTheTrash) {
   ASSERT_TRUE(fx.store().remove(target));
   run("answer OK OK\nopen-mail " + shortcut);
