@@ -205,6 +205,23 @@ TEST(MimePartTest, ClosingDelimiterBeforeAnyChildIsABodyLine) {
     EXPECT_EQ(visible(parsedAndWritten(c.source)), visible(c.expected)) << c.what;
 }
 
+// A child whose boundary is the parent's followed by "--" opens no children:
+// its opening delimiter is the parent's closing delimiter, which closes the
+// parent. Otherwise the closing delimiter that the parent writes would open a
+// child of it when the text is read again.
+TEST(MimePartTest, ParentsClosingDelimiterIsNeverTheChildsOpeningDelimiter) {
+  const std::string source =
+      kMixed + "\r\n--b\r\nContent-Type: multipart/mixed; boundary=\"b--\"\r\n\r\n" + "in\r\n--b--\r\n";
+  MimePart part;
+  EXPECT_EQ(part.parse(std::string_view(source)), source.size());
+  ASSERT_EQ(countChildren(part), 1);
+  const MimePart& child = *part.firstChild;
+  EXPECT_STREQ(child.boundary.get(), "b--");
+  EXPECT_EQ(countChildren(child), 0);
+  EXPECT_EQ(lineTexts(child.body), (std::vector<std::string>{"in\r\n"}));
+  EXPECT_EQ(visible(written(part)), visible(source));
+}
+
 TEST(MimePartTest, NestedEpilogueStopsAtEnclosingDelimiter) {
   MimePart part;
   part.parse(kMixed +
