@@ -268,6 +268,20 @@ TEST(MimePartTest, ExplicitEnclosingBoundaryLeavesCursorOnDelimiter) {
   EXPECT_EQ(lineTexts(part.body), (std::vector<std::string>{"body\r\n"}));
 }
 
+// The epilogue of a multipart given an enclosing boundary ends only at a line
+// beginning with "--" and that boundary; lines with other bytes before the
+// boundary ("x-A", "-A") are epilogue lines, not handed to the caller.
+TEST(MimePartTest, EpilogueEndsOnlyAtTheEnclosingDelimiter) {
+  const std::string source =
+      "Content-Type: multipart/mixed; boundary=c\r\n\r\n--c\r\n\r\nin\r\n--c--\r\n"
+      "x-A\r\n-A\r\n-\r\nepi\r\n--A\r\nrest\r\n";
+  const char* cursor = source.c_str();
+  MimePart part;
+  part.parse(cursor, "A");
+  EXPECT_EQ(lineTexts(part.epilogue), (std::vector<std::string>{"x-A\r\n", "-A\r\n", "-\r\n", "epi\r\n"}));
+  EXPECT_EQ(std::string(cursor), "--A\r\nrest\r\n");
+}
+
 // A hand-built tree: the parts and boundary given to the tree are owned by it.
 TEST(MimePartTest, HandBuiltTreeWritesDelimitersAndEpilogue) {
   MimePart top;
