@@ -45,10 +45,11 @@ bool isDelimiterOf(const LineScanner::Line& line, std::string_view boundary) {
          beginsWith(std::string_view(line.start + 2, line.contentLength - 2), boundary);
 }
 
-// Is this part's opening delimiter "--B" the enclosing part's closing
-// delimiter (B is the enclosing boundary followed by "--")? That line closes
-// the enclosing part, which always writes it after its last child; were it
-// also this part's delimiter, it would open a child here when read again.
+// Is the line that would open this part's children, "--B", the enclosing
+// part's closing delimiter (B is the enclosing boundary followed by "--")?
+// That line closes the enclosing part, which writes it after its last child;
+// were it also this part's delimiter, it would open a child here when the
+// written text is read again.
 bool opensWithEnclosingClose(const OpenPart& part) {
   return part.hasEnclosing && isClosing(part.own, part.enclosing);
 }
