@@ -45,6 +45,15 @@ bool isDelimiterOf(const LineScanner::Line& line, std::string_view boundary) {
          beginsWith(std::string_view(line.start + 2, line.contentLength - 2), boundary);
 }
 
+// Is the line that would open this part's children, "--B", the enclosing
+// part's closing delimiter (B is the enclosing boundary followed by "--")?
+// That line closes the enclosing part, which writes it after its last child;
+// were it also this part's delimiter, it would open a child here when the
+// written text is read again.
+bool opensWithEnclosingClose(const OpenPart& part) {
+  return part.hasEnclosing && isClosing(part.own, part.enclosing);
+}
+
 class Parser {
  public:
   explicit Parser(std::string_view source) : scanner_(source) {}
@@ -110,7 +119,7 @@ class Parser {
       part.headers.adopt(store(first));
       current.phase = Phase::Body;
       if (part.boundary) current.own = part.boundary.get();
-      current.nests = part.boundary && current.depth < kMimeMaxDepth;
+      current.nests = part.boundary && current.depth < kMimeMaxDepth && !opensWithEnclosingClose(current);
       return;
     }
     // A field goes on over every following line that begins with a space or a
