@@ -7,8 +7,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 
-export WINEDEBUG=-all
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
 passed=0
 failed=0
 log=build/test-logs
@@ -59,11 +57,7 @@ if scripts/check-dll.sh build/win32/lumo.dll; then passed=$((passed + 1)); else 
 stage "win64: the same code under Wine"
 cmake --preset win64 >"$log/win64-configure.log"
 cmake --build --preset win64
-# Create the Wine prefix once, before tests start in parallel. Its windows are
-# unmanaged: xvfb runs no window manager, and Wine would wait two seconds for
-# one at every managed window shown or hidden.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-/usr/lib/wine/wineserver -w || true
+# CTest prepares the build's own Wine prefix first (fixture wine_prefix).
 xvfb-run -a ctest --preset win64 2>&1 | tee "$log/win64-ctest.log" || true
 count_ctest "$log/win64-ctest.log"
 
