@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux suite under address and undefined-behaviour
-# sanitizers, the fuzz targets for a short while, the production win32 DLL's
-# exports and imports, and the win64 build's suite under Wine.
+# sanitizers, the layering and formatting checks, the fuzz targets for a short
+# while, the production win32 DLL's exports and imports, and the win64 build's
+# suite under Wine.
 # Environment: LUMO_FUZZ_SECONDS (default 20) per fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -33,6 +34,20 @@ count_ctest "$log/linux-ctest.log"
 
 stage "Layering: includes point downward, platform conditionals stay in platform/"
 if scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
+stage "Format: every C++ file as .clang-format lays it out"
+# The files git knows (tracked or new, not ignored); every file outside build/
+# where there is no git checkout.
+cpp_files() {
+  git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h' 2>/dev/null ||
+    find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+}
+if cpp_files | xargs -0 clang-format --dry-run --Werror 2>"$log/format.log"; then
+  echo "format: every file as .clang-format lays it out"; passed=$((passed + 1))
+else
+  echo "format: FAILED (clang-format -i the files named in $log/format.log)"; failed=$((failed + 1))
+  grep -o '^[^: ]*\.\(cpp\|h\):' "$log/format.log" | sort -u | sed 's/:$//; s/^/  /' || true
+fi
 
 stage "Fuzz targets (${LUMO_FUZZ_SECONDS:-20} s each)"
 cmake --preset fuzz >"$log/fuzz-configure.log"
