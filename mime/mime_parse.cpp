@@ -12,6 +12,7 @@
 #include "mime/line_scanner.h"
 #include "mime/mime_line_allocator.h"
 #include "mime/mime_part.h"
+#include "text/blanks.h"
 
 namespace lumo {
 
@@ -125,15 +126,14 @@ class Parser {
     // A field goes on over every following line that begins with a space or a
     // tab, however long the result; it is stored as one line.
     MimeLine* field;
-    if (scanner_.atEnd() || (scanner_.peek() != ' ' && scanner_.peek() != '\t')) {
+    if (scanner_.atEnd() || !isBlank(scanner_.peek())) {
       field = store(first);
     } else {
       pieces_.clear();
       pieces_.push_back(first);
       std::size_t total = first.contentLength + 2;
       LineScanner::Line more;
-      while (!scanner_.atEnd() && (scanner_.peek() == ' ' || scanner_.peek() == '\t') &&
-             scanner_.next(more)) {
+      while (!scanner_.atEnd() && isBlank(scanner_.peek()) && scanner_.next(more)) {
         pieces_.push_back(more);
         total += more.contentLength + 2;
       }

@@ -7,7 +7,7 @@ set -euo pipefail
 common=(cmake make g++ googletest pkg-config)
 case "${1:-test}" in
   demo) want=("${common[@]}") ;;
-  test) want=("${common[@]}" clang libclang-rt-14-dev libgmime-3.0-dev
+  test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                wine64 xvfb xauth) ;;
   *) echo "usage: $0 demo|test" >&2; exit 2 ;;

@@ -13,6 +13,7 @@
 
 #include "platform/posix/native_path.h"
 #include "platform/win32.h"
+#include "text/ascii_case.h"
 
 namespace {
 
@@ -21,16 +22,14 @@ struct FindState {
   std::size_t next = 0;
 };
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool isDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 bool listedBefore(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
   bool aDot = isDotEntry(a.cFileName), bDot = isDotEntry(b.cFileName);
   if (aDot != bDot) return aDot;
   for (const char *x = a.cFileName, *y = b.cFileName;; ++x, ++y) {
-    auto cx = static_cast<unsigned char>(upper(*x)), cy = static_cast<unsigned char>(upper(*y));
+    auto cx = static_cast<unsigned char>(lumo::asciiUpper(*x)),
+         cy = static_cast<unsigned char>(lumo::asciiUpper(*y));
     if (cx != cy || cx == 0) return cx < cy;
   }
 }
@@ -43,7 +42,7 @@ bool matches(const char* pattern, const char* name) {
     if (*pattern == '*') {
       starPattern = ++pattern;
       starName = name;
-    } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
+    } else if (*pattern == '?' || (*pattern && lumo::asciiLower(*pattern) == lumo::asciiLower(*name))) {
       ++pattern;
       ++name;
     } else if (starPattern) {
