@@ -3,6 +3,7 @@
 // regard to case, "." and ".." first when they match, then the names in the
 // order NTFS keeps them (compared in upper case).
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -56,11 +57,16 @@ bool matches(const char* pattern, const char* name) {
   return *pattern == '\0';
 }
 
-WIN32_FIND_DATAA describe(const std::string& dir, const char* name) {
+// A directory the listing already names as one needs no look-up (Windows
+// gives directories no size); anything else is looked up relative to the
+// listed directory, one name to resolve instead of a whole path.
+WIN32_FIND_DATAA describe(int dirFd, const dirent& entry) {
   WIN32_FIND_DATAA data{};
+  const char* name = entry.d_name;
   struct stat st {};
-  std::string full = dir + "/" + name;
-  if (::stat(full.c_str(), &st) == 0) {
+  if (entry.d_type == DT_DIR) {
+    data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+  } else if (::fstatat(dirFd, name, &st, 0) == 0) {
     data.dwFileAttributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     auto size = static_cast<std::uint64_t>(st.st_size);
     data.nFileSizeLow = static_cast<DWORD>(size & 0xffffffffu);
@@ -86,7 +92,8 @@ extern "C" HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
   if (!listing) return INVALID_HANDLE_VALUE;
   auto state = std::make_unique<FindState>();
   while (dirent* entry = ::readdir(listing.get()))
-    if (matches(namePattern.c_str(), entry->d_name)) state->entries.push_back(describe(dir, entry->d_name));
+    if (matches(namePattern.c_str(), entry->d_name))
+      state->entries.push_back(describe(::dirfd(listing.get()), *entry));
   if (state->entries.empty()) return INVALID_HANDLE_VALUE;
   std::sort(state->entries.begin(), state->entries.end(), listedBefore);
   *data = state->entries[state->next++];
