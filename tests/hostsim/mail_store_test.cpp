@@ -100,7 +100,9 @@ TEST(MailText, HeadersAreFoundUnfoldedReplacedAndAdded) {
   const std::string src = "Subject: a\r\n b\r\nX-Key: 1\r\n\r\nX-Key: body\r\n";
   EXPECT_EQ(headerValue(src, "subject"), "a b");
   EXPECT_EQ(headerValue(src, "X-Missing"), "");
-  EXPECT_EQ(headerBlock(src), "Subject: a\r\n b\r\nX-Key: 1\r\n");
+  EXPECT_EQ(headerBlock(src), "Subject: a\r\n b\r\nX-Key: 1\r\n\r\n");
+  EXPECT_EQ(headerBlock("A: 1\nB: 2\n\nbody\n"), "A: 1\nB: 2\n\n");
+  EXPECT_EQ(headerBlock("A: 1\r\nno empty line"), "A: 1\r\nno empty line");
   EXPECT_EQ(withHeader(src, "SUBJECT", "c"), "SUBJECT: c\r\nX-Key: 1\r\n\r\nX-Key: body\r\n");
   EXPECT_EQ(withHeader(src, "X-New", "v"), "Subject: a\r\n b\r\nX-Key: 1\r\nX-New: v\r\n\r\nX-Key: body\r\n");
   EXPECT_EQ(indexField("a\r\n\x01z"), "a   z");
