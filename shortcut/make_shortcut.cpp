@@ -66,8 +66,7 @@ int LumoMakeShortCut(const char* mailId, const char* folderId) {
     HostBlock header(HostApi.BKA_GetHeader(mailId));
     if (!header) return 0;
     if (!raiseCounter()) return 0;
-    if (!composeShortcutSource(header.text(), mailId, static_cast<std::uint32_t>(Settings.lumoCount),
-                               currentOptions(), shortcut))
+    if (!composeShortcutSource(header.text(), mailId, Settings.lumoCount, currentOptions(), shortcut))
       return 0;
   }
 
