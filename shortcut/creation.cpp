@@ -5,8 +5,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "host/api/host_api.h"
+#include "host/api/host_functions.h"
 #include "host/api/user_messages.h"
 #include "resolve/locator/locator.h"
 #include "settings/settings_store.h"
@@ -17,6 +19,9 @@ namespace lumo {
 namespace {
 
 namespace text = creation_text;
+
+// The command is registered with the host as a command procedure.
+static_assert(std::is_same_v<decltype(&OnCreateShortcutCommand), LumoCommandProc>);
 
 // Copies `value` into an id buffer, cut to fit.
 void copyId(char (&buffer)[IdCapacity], const char* value) {
