@@ -85,6 +85,7 @@ class Script {
   std::string drop(const Words& w);
   std::string dropRaw(const Words& w);
   std::string retrieve(const Words& w);
+  std::string makeShortcut(const Words& w);
   std::string moveSelection(const Words& w);
   std::string postCommand(const Words& w);
   std::string dblclick(const Words& w);
@@ -115,6 +116,7 @@ class Script {
   std::string expectQueuesEmpty(const Words& w);
   std::string expectFileExists(const Words& w);
   std::string expectFileContains(const Words& w);
+  std::string expectSource(const Words& w);
 
   // Dialog actions, `dialog ACTION ...` (script_dialog.cpp).
   std::string dialogEnd(const Words& w);

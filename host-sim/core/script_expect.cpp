@@ -42,6 +42,7 @@ std::span<const ScriptCommand> Script::expectations() {
        &Script::expectItem},
       {"menu", "TYPE ITEM...", "the whole menu in order, --- for separators", &Script::expectMenu},
       {"header", "MAIL NAME VALUE", "a stored mail's header value", &Script::expectHeader},
+      {"source", "MAIL TEXT", "a stored mail's whole source, byte for byte", &Script::expectSource},
       {"mails", "FOLDER N", "the number of mails in a folder", &Script::expectMails},
       {"read", "MAIL yes|no", "a stored mail's read mark", &Script::expectRead},
       {"host-command", "NAME", "the plug-in issued that BKA_Command", &Script::expectHostCommand},
@@ -208,6 +209,16 @@ std::string Script::expectHeader(const Words& w) {
   std::string actual = headerValue(*text, w[3]);
   return actual == value ? ""
                          : "expected header " + w[3] + " \"" + u(value) + "\", got \"" + u(actual) + "\"";
+}
+
+// expect source MAIL TEXT: the whole stored source, TEXT in code page 932.
+std::string Script::expectSource(const Words& w) {
+  if (!store_ || w.size() < 3) return "expect source needs a mail";
+  auto text = store_->source(mailId(w[2]));
+  if (!text) return "no mail " + w[2];
+  std::string want = c(w.size() >= 4 ? join(w, 3) : "");
+  return *text == want ? ""
+                       : "expected source \"" + visible(u(want)) + "\", got \"" + visible(u(*text)) + "\"";
 }
 
 // expect mails FOLDER N
