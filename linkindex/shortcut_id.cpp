@@ -9,7 +9,8 @@ bool isShortcutId(std::string_view id) {
   if (underscore == 0 || underscore == std::string_view::npos || underscore + 1 == id.size()) return false;
   for (std::size_t i = 0; i < underscore; ++i) {
     char c = id[i];
-    bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    // Ids are written in lower case only: "2A_3" is not the id "2a_3".
+    bool hex = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f');
     if (!hex) return false;
   }
   for (std::size_t i = underscore + 1; i < id.size(); ++i)

@@ -1,4 +1,5 @@
-// The form of a shortcut id ("%x_%d": hexadecimal digits, "_", decimal digits).
+// The form of a shortcut id ("%x_%d": lower-case hexadecimal digits, "_",
+// decimal digits).
 #pragma once
 
 #include <cstddef>

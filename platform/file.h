@@ -4,8 +4,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lumo::platform {
 
@@ -45,42 +47,66 @@ bool appendFile(const char* path, std::string_view bytes);
 // line), CR LF is written before them in the same write.
 bool appendFileOnNewLine(const char* path, std::string_view bytes);
 
-// Replaces the file's whole content in one atomic step: the bytes go to a
-// temporary file beside it ("<path>.tmp"), are flushed to disk, and the
-// temporary file is renamed over the old one. On any failure the old file is
-// left exactly as it was and the result is false.
-bool replaceFile(const char* path, std::string_view bytes);
-
 // New content for a file, written piece by piece to "<path>.tmp" beside it
-// (held exclusively) and put in the file's place in one atomic step by
-// commit(): flush to disk, then rename over the old file. Destroyed without a
-// successful commit, the temporary file is removed and the old file stays as
-// it was. Fails at the same fault steps as replaceFile.
+// and put in the file's place in one atomic step by commit(): flush to disk,
+// then rename over the old file. The temporary file is held exclusively from
+// the moment it is emptied until it has been renamed or removed, so that a
+// second replacement of the same file (another process sharing the folder)
+// fails instead of emptying, deleting or renaming the first one's. Destroyed
+// without a successful commit, the temporary file is removed and the old file
+// stays as it was.
 class FileReplacement {
  public:
   explicit FileReplacement(const char* path);
   FileReplacement(const FileReplacement&) = delete;
   FileReplacement& operator=(const FileReplacement&) = delete;
-  ~FileReplacement();
+  ~FileReplacement() { abandon(); }
   // False once any step has failed.
   bool ok() const { return ok_; }
   bool write(std::string_view bytes);
+  // True when the new content is in the file's place. On failure the old file
+  // is whole and the temporary file is already gone.
   bool commit();
 
  private:
+  // Removes the temporary file while still holding it, then lets it go.
+  void abandon();
+
   std::string path_;
   std::string temp_;
-  std::intptr_t handle_ = -1;
+  std::intptr_t handle_ = -1;  // held from a successful open until commit or abandon
   bool ok_ = false;
-  bool committed_ = false;
 };
 
-// Fault injection for tests: the next time the given step is reached (after
-// `skip` further occurrences), it fails as the operating system would.
+// Replaces the file's whole content in one atomic step, as one
+// FileReplacement: on any failure (another replacement of the same file
+// included) the old file is left exactly as it was and the result is false.
+inline bool replaceFile(const char* path, std::string_view bytes) {
+  FileReplacement out(path);
+  return out.write(bytes) && out.commit();
+}
+
+// Test seams for the file operations; in normal use no fault is planned,
+// nothing is recorded and no action waits.
 enum class FileStep { OpenRead, OpenAppend, OpenTemp, Write, Flush, Rename, Count };
+// The next time the given step is reached (after `skip` further occurrences),
+// it fails as the operating system would, without the system being asked.
 void failStep(FileStep step, int skip = 0);
+// From now on, records every step the system has carried out successfully, in
+// order (each write of a piece is one Write).
+void recordSteps();
+const std::vector<FileStep>& recordedSteps();
+// Runs `action` once, the next time the given step is reached and before it
+// is carried out: what another process might do at that moment.
+void atStep(FileStep step, std::function<void()> action);
+// Ends all three: no fault planned, nothing recorded, no action waiting.
 void clearFaults();
-// Used by the implementations: true when the step is to fail now.
+
+// Used by the implementations. stepFails: before a step, true when it is to
+// fail now (after running the action waiting for it). stepDone: after the
+// system carried it out, records the step when it succeeded and passes the
+// result on.
 bool stepFails(FileStep step);
+bool stepDone(FileStep step, bool succeeded);
 
 }  // namespace lumo::platform

@@ -2,6 +2,8 @@
 // and the fixed tail.
 #include "shortcut/shortcut_source.h"
 
+#include <cinttypes>
+#include <cstdint>
 #include <cstdio>
 
 #include "linkindex/message_id_value.h"
@@ -10,13 +12,15 @@
 
 namespace lumo {
 
-std::string formatShortcutId(unsigned long counter, std::size_t headerLines) {
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "%lx_%lu", counter + 10000UL, static_cast<unsigned long>(headerLines));
+std::string formatShortcutId(int counter, std::size_t headerLines) {
+  std::uint32_t number = static_cast<std::uint32_t>(counter) + 10000u;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%" PRIx32 "_%" PRIu32, number,
+                static_cast<std::uint32_t>(headerLines));
   return buffer;
 }
 
-int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, unsigned long counter,
+int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, int counter,
                           const ShortcutOptions& options, ShortcutSource& out) {
   if (targetMailId.empty() || targetMailId.size() > kMailIdMax) return 0;
   if (targetMailId.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return 0;

@@ -25,8 +25,10 @@ inline constexpr std::size_t kMailIdMax = 255;
 
 // The shortcut id "%x_%d" of (counter + 10000) and the target's header line
 // count. `counter` is the shortcut counter after it was raised for this
-// shortcut.
-std::string formatShortcutId(unsigned long counter, std::size_t headerLines);
+// shortcut. The sum is taken in 32 bits, as the host's own ids are, so that a
+// negative or very large counter gives the same id on every platform (-19999
+// gives "ffffd8f1").
+std::string formatShortcutId(int counter, std::size_t headerLines);
 
 // What composing a shortcut yields: its source and the values its link
 // index line records.
@@ -44,7 +46,7 @@ struct ShortcutSource {
 // Content-Type and Content-Transfer-Encoding fields, the blank line and the
 // fixed body. Returns 1 and fills `out`, or 0 when the mail id is empty,
 // longer than kMailIdMax, holds a CR, LF or NUL, or has no "\\" (no folder id).
-int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, unsigned long counter,
+int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, int counter,
                           const ShortcutOptions& options, ShortcutSource& out);
 
 }  // namespace lumo

@@ -1,5 +1,7 @@
 // File operations on POSIX: open/read/write, flock for exclusive access,
 // fsync and rename for atomic replacement.
+#include "platform/file.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -9,7 +11,6 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "platform/file.h"
 #include "platform/posix/native_path.h"
 #include "platform/win32.h"
 
@@ -26,6 +27,12 @@ class Fd {
   }
   int get() const { return fd_; }
   bool ok() const { return fd_ >= 0; }
+  // Hands the descriptor over to the caller, who closes it.
+  int release() {
+    int fd = fd_;
+    fd_ = -1;
+    return fd;
+  }
   // Closes now and reports whether the close succeeded (it can report a
   // delayed write error).
   bool close() {
@@ -46,13 +53,22 @@ bool writeAll(int fd, std::string_view bytes) {
     }
     ssize_t n = ::write(fd, bytes.data(), bytes.size());
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
+    if (!stepDone(FileStep::Write, n > 0)) return false;
     bytes.remove_prefix(static_cast<std::size_t>(n));
   }
   return true;
 }
 
 bool lockExclusive(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+// True when `fd` is still the file called `name`: not renamed away, nor
+// replaced by another file of that name.
+bool stillNamed(int fd, const char* name) {
+  struct stat held {};
+  struct stat named {};
+  return ::fstat(fd, &held) == 0 && ::stat(name, &named) == 0 && held.st_dev == named.st_dev &&
+         held.st_ino == named.st_ino;
+}
 
 std::string directoryOf(const char* path) {
   std::string dir(path);
@@ -68,6 +84,7 @@ ReadStatus readFile(const char* path, std::string& content) {
   if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
   Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.ok()) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  stepDone(FileStep::OpenRead, true);
   struct stat st {};
   if (::fstat(fd.get(), &st) == 0 && st.st_size > 0) content.reserve(static_cast<std::size_t>(st.st_size));
   char chunk[65536];
@@ -88,10 +105,12 @@ ReadStatus FileView::open(const char* path) {
   if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
   Fd fd(::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.ok()) return errno == ENOENT ? ReadStatus::Missing : ReadStatus::Failed;
+  stepDone(FileStep::OpenRead, true);
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
   if (st.st_size == 0) return ReadStatus::Ok;
-  void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd.get(), 0);
+  void* map = ::mmap(nullptr, static_cast<std::size_t>(st.st_size), PROT_READ, MAP_PRIVATE | MAP_POPULATE,
+                     fd.get(), 0);
   if (map == MAP_FAILED) return ReadStatus::Failed;
   data_ = static_cast<const char*>(map);
   size_ = static_cast<std::size_t>(st.st_size);
@@ -107,7 +126,7 @@ void FileView::close() {
 bool appendFile(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Fd fd(::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-  if (!fd.ok() || !lockExclusive(fd.get())) return false;
+  if (!stepDone(FileStep::OpenAppend, fd.ok()) || !lockExclusive(fd.get())) return false;
   if (!writeAll(fd.get(), bytes)) return false;
   return fd.close();
 }
@@ -115,7 +134,7 @@ bool appendFile(const char* path, std::string_view bytes) {
 bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Fd fd(::open(nativePath(path).c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
-  if (!fd.ok() || !lockExclusive(fd.get())) return false;
+  if (!stepDone(FileStep::OpenAppend, fd.ok()) || !lockExclusive(fd.get())) return false;
   struct stat st {};
   if (::fstat(fd.get(), &st) != 0) return false;
   char last = '\n';
@@ -130,47 +149,27 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   return fd.close();
 }
 
-bool replaceFile(const char* windowsPath, std::string_view bytes) {
-  std::string native = nativePath(windowsPath);
-  const char* path = native.c_str();
-  std::string temp = native + ".tmp";
-  if (stepFails(FileStep::OpenTemp)) return false;
-  Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
-  if (!fd.ok()) return false;
-  bool written = lockExclusive(fd.get()) && writeAll(fd.get(), bytes) && !stepFails(FileStep::Flush) &&
-                 ::fsync(fd.get()) == 0;
-  if (!fd.close() || !written || stepFails(FileStep::Rename) || ::rename(temp.c_str(), path) != 0) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
-  Fd dir(::open(directoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.ok()) ::fsync(dir.get());
-  return true;
-}
-
+// The temporary file is emptied only once it is ours: locked, and still the
+// file of that name. Another replacement may be writing it, or may have just
+// renamed it into place, and must find it untouched (we then fail instead).
 FileReplacement::FileReplacement(const char* windowsPath)
     : path_(nativePath(windowsPath)), temp_(path_ + ".tmp") {
   if (stepFails(FileStep::OpenTemp)) return;
-  // The temporary file is emptied only once it is ours: another replacement
-  // of the same file may be writing it, or may have just renamed it into
-  // place, and must find it untouched (we then fail instead).
-  int fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) return;
-  struct stat held {}, named {};
-  bool ours = lockExclusive(fd) && ::fstat(fd, &held) == 0 && ::stat(temp_.c_str(), &named) == 0 &&
-              held.st_dev == named.st_dev && held.st_ino == named.st_ino && ::ftruncate(fd, 0) == 0;
-  if (!ours) {
-    ::close(fd);
-    return;
-  }
-  handle_ = fd;
+  Fd fd(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
+  if (!fd.ok()) return;
+  bool ours = lockExclusive(fd.get()) && stillNamed(fd.get(), temp_.c_str()) && ::ftruncate(fd.get(), 0) == 0;
+  if (!stepDone(FileStep::OpenTemp, ours)) return;
+  handle_ = fd.release();
   ok_ = true;
 }
 
-FileReplacement::~FileReplacement() {
-  if (handle_ >= 0) ::close(static_cast<int>(handle_));
-  if (handle_ >= 0 && !committed_) ::unlink(temp_.c_str());
+// Unlinked before the lock goes: once unlocked, the name may be another
+// replacement's.
+void FileReplacement::abandon() {
+  if (handle_ < 0) return;
+  ::unlink(temp_.c_str());
+  ::close(static_cast<int>(handle_));
+  handle_ = -1;
 }
 
 bool FileReplacement::write(std::string_view bytes) {
@@ -178,19 +177,22 @@ bool FileReplacement::write(std::string_view bytes) {
   return ok_;
 }
 
+// Flushed before the rename, so that the name never stands for bytes not yet
+// on disk; renamed while still locked, so that no other replacement can empty
+// the file between the two.
 bool FileReplacement::commit() {
   if (!ok_) return false;
   ok_ = false;
-  Fd fd(static_cast<int>(handle_));
-  bool flushed = !stepFails(FileStep::Flush) && ::fsync(fd.get()) == 0;
-  bool closed = fd.close();
-  if (!flushed || !closed || stepFails(FileStep::Rename) || ::rename(temp_.c_str(), path_.c_str()) != 0) {
-    ::unlink(temp_.c_str());
-    handle_ = -1;
+  int fd = static_cast<int>(handle_);
+  if (stepFails(FileStep::Flush) || !stepDone(FileStep::Flush, ::fsync(fd) == 0) ||
+      stepFails(FileStep::Rename) ||
+      !stepDone(FileStep::Rename, ::rename(temp_.c_str(), path_.c_str()) == 0)) {
+    abandon();
     return false;
   }
   handle_ = -1;
-  committed_ = true;
+  ::close(fd);  // the bytes are on disk already: fsync reported any write error
+  // Make the rename itself durable.
   Fd dir(::open(directoryOf(path_.c_str()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.ok()) ::fsync(dir.get());
   return true;
@@ -200,7 +202,9 @@ bool FileReplacement::commit() {
 
 using lumo::platform::nativePath;
 
-extern "C" BOOL DeleteFileA(LPCSTR fileName) { return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE; }
+extern "C" BOOL DeleteFileA(LPCSTR fileName) {
+  return ::unlink(nativePath(fileName).c_str()) == 0 ? TRUE : FALSE;
+}
 
 extern "C" BOOL MoveFileExA(LPCSTR existing, LPCSTR replacement, DWORD flags) {
   std::string from = nativePath(existing), to = nativePath(replacement);

@@ -1,6 +1,7 @@
 // File operations on Windows: CreateFileA with explicit sharing, flushed
 // writes, and MoveFileExA for atomic replacement.
 #include "platform/file.h"
+
 #include "platform/win32.h"
 
 namespace lumo::platform {
@@ -31,7 +32,8 @@ bool writeAll(HANDLE h, std::string_view bytes) {
     if (stepFails(FileStep::Write)) return false;
     DWORD chunk = bytes.size() > 0x40000000u ? 0x40000000u : static_cast<DWORD>(bytes.size());
     DWORD written = 0;
-    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!stepDone(FileStep::Write, WriteFile(h, bytes.data(), chunk, &written, nullptr) && written != 0))
+      return false;
     bytes.remove_prefix(written);
   }
   return true;
@@ -40,9 +42,9 @@ bool writeAll(HANDLE h, std::string_view bytes) {
 // Opens an existing file for reading, sharing it with writers; a missing file
 // or folder is told apart from other failures.
 ReadStatus openForRead(const char* path, HANDLE& h) {
-  h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h != INVALID_HANDLE_VALUE) return ReadStatus::Ok;
+  h = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (stepDone(FileStep::OpenRead, h != INVALID_HANDLE_VALUE)) return ReadStatus::Ok;
   DWORD e = GetLastError();
   return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND ? ReadStatus::Missing : ReadStatus::Failed;
 }
@@ -56,7 +58,8 @@ ReadStatus readFile(const char* path, std::string& content) {
   if (ReadStatus status = openForRead(path, opened); status != ReadStatus::Ok) return status;
   Handle h(opened);
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) content.reserve(static_cast<std::size_t>(size.QuadPart));
+  if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0)
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
   char chunk[65536];
   for (;;) {
     DWORD n = 0;
@@ -78,7 +81,8 @@ ReadStatus FileView::open(const char* path) {
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h.get(), &size)) return ReadStatus::Failed;
   if (size.QuadPart == 0) return ReadStatus::Ok;
-  if (static_cast<unsigned long long>(size.QuadPart) > static_cast<std::size_t>(-1)) return ReadStatus::Failed;
+  if (static_cast<unsigned long long>(size.QuadPart) > static_cast<std::size_t>(-1))
+    return ReadStatus::Failed;
   HANDLE mapping = CreateFileMappingA(h.get(), nullptr, PAGE_READONLY, 0, 0, nullptr);
   if (mapping == nullptr) return ReadStatus::Failed;
   void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0);
@@ -98,7 +102,7 @@ void FileView::close() {
 bool appendFile(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Handle h(CreateFileA(path, FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.ok()) return false;
+  if (!stepDone(FileStep::OpenAppend, h.ok())) return false;
   if (!writeAll(h.get(), bytes)) return false;
   return h.close();
 }
@@ -107,7 +111,7 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Handle h(CreateFileA(path, GENERIC_READ | FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                        nullptr));
-  if (!h.ok()) return false;
+  if (!stepDone(FileStep::OpenAppend, h.ok())) return false;
   LARGE_INTEGER size{};
   if (!GetFileSizeEx(h.get(), &size)) return false;
   char last = '\n';
@@ -128,35 +132,30 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   return h.close();
 }
 
-bool replaceFile(const char* path, std::string_view bytes) {
-  std::string temp = std::string(path) + ".tmp";
-  if (stepFails(FileStep::OpenTemp)) return false;
-  Handle h(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!h.ok()) return false;
-  bool written = writeAll(h.get(), bytes) && !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
-  if (!h.close() || !written || stepFails(FileStep::Rename) ||
-      !MoveFileExA(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp.c_str());
-    return false;
-  }
-  return true;
-}
-
 namespace {
 HANDLE asHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 }  // namespace
 
+// Opened shared with readers and with our own rename and delete only: another
+// replacement of the same file, asking to write, is refused before anything
+// is emptied (CREATE_ALWAYS empties only a file we could open), and the file
+// can be renamed into place or removed while we still hold it.
 FileReplacement::FileReplacement(const char* path) : path_(path), temp_(path_ + ".tmp") {
   if (stepFails(FileStep::OpenTemp)) return;
-  HANDLE h = CreateFileA(temp_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return;
+  HANDLE h = CreateFileA(temp_.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                         CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (!stepDone(FileStep::OpenTemp, h != INVALID_HANDLE_VALUE)) return;
   handle_ = reinterpret_cast<std::intptr_t>(h);
   ok_ = true;
 }
 
-FileReplacement::~FileReplacement() {
-  if (handle_ != -1) CloseHandle(asHandle(handle_));
-  if (handle_ != -1 && !committed_) DeleteFileA(temp_.c_str());
+// Deleted before the handle goes: once closed, the name may be another
+// replacement's.
+void FileReplacement::abandon() {
+  if (handle_ == -1) return;
+  DeleteFileA(temp_.c_str());
+  CloseHandle(asHandle(handle_));
+  handle_ = -1;
 }
 
 bool FileReplacement::write(std::string_view bytes) {
@@ -164,19 +163,22 @@ bool FileReplacement::write(std::string_view bytes) {
   return ok_;
 }
 
+// Flushed before the rename, so that the name never stands for bytes not yet
+// on disk; renamed while still held, so that no other replacement can empty
+// the file between the two.
 bool FileReplacement::commit() {
   if (!ok_) return false;
   ok_ = false;
-  Handle h(asHandle(handle_));
-  handle_ = -1;
-  bool flushed = !stepFails(FileStep::Flush) && FlushFileBuffers(h.get());
-  bool closed = h.close();
-  if (!flushed || !closed || stepFails(FileStep::Rename) ||
-      !MoveFileExA(temp_.c_str(), path_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    DeleteFileA(temp_.c_str());
+  HANDLE h = asHandle(handle_);
+  if (stepFails(FileStep::Flush) || !stepDone(FileStep::Flush, FlushFileBuffers(h) != 0) ||
+      stepFails(FileStep::Rename) ||
+      !stepDone(FileStep::Rename, MoveFileExA(temp_.c_str(), path_.c_str(),
+                                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0)) {
+    abandon();
     return false;
   }
-  committed_ = true;
+  handle_ = -1;
+  CloseHandle(h);  // the bytes are on disk already: the flush reported any write error
   return true;
 }
 

@@ -111,9 +111,13 @@ TEST_F(LinkFileTest, FindReadsLinesEndedByLineFeedOnly) {
 }
 
 TEST_F(LinkFileTest, MalformedEmptyAndOverlongIdsSelectNothingAndAreNeverWritten) {
-  write("x_y\x01\x01\x01\x01\r\n" + L("", "f\\", "?k", "<e@x>", "") + kA);
+  write("x_y\x01\x01\x01\x01\r\n" + L("", "f\\", "?k", "<e@x>", "") + L("2A_3", "f\\", "?k", "<u@x>", "") +
+        kA);
   const std::string before = bytes();
-  const std::string bad[] = {"", "x_y", "2711", "2711_12\x01", "2711_12 ", std::string(300, 'a') + "_1"};
+  // Upper-case hexadecimal is never written, so "2A_3" is no id, not even for
+  // the line that begins with it.
+  const std::string bad[] = {
+      "", "x_y", "2711", "2711_12\x01", "2711_12 ", std::string(300, 'a') + "_1", "2A_3", "27A1_12"};
   for (const auto& id : bad) {
     LinkRecord r;
     EXPECT_EQ(r.findIn(path(), id.c_str(), LinkFindKind::ByShortcutId), 0) << visible(id);

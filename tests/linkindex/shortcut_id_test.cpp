@@ -7,14 +7,20 @@
 
 namespace {
 
-TEST(ShortcutIdTest, AcceptsOnlyHexUnderscoreDecimal) {
+TEST(ShortcutIdTest, AcceptsOnlyLowerCaseHexUnderscoreDecimal) {
   struct Case {
     std::string id;
     bool ok;
   } cases[] = {
       {"2711_12", true},
       {"2f_3", true},
-      {"ABCdef0_0", true},
+      {"abcdef0_0", true},
+      {"ffffd8f1_14", true},
+      // Ids are written in lower case: an upper-case letter makes another text.
+      {"ABCdef0_0", false},
+      {"abcdeF0_0", false},
+      {"2F_3", false},
+      {"FFFFD8F1_14", false},
       {"", false},
       {"_", false},
       {"2711_", false},

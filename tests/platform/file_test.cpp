@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/temp_dir.h"
 
@@ -286,8 +287,8 @@ TEST_F(FileTest, FailedReplacementKeepsTheOldFileWhole) {
   }
 }
 
-// A second replacement of the same file while one is being written fails and
-// leaves the first one's temporary file as it was.
+// A second replacement of the same file while one is being written, streamed
+// or in one piece, fails and leaves the first one's temporary file as it was.
 TEST_F(FileTest, ConcurrentReplacementFailsWithoutHarmingTheFirst) {
   std::string path = dir.file("index");
   writeBytes(path, "old\r\n");
@@ -299,10 +300,92 @@ TEST_F(FileTest, ConcurrentReplacementFailsWithoutHarmingTheFirst) {
     EXPECT_FALSE(second.write("second\r\n"));
     EXPECT_FALSE(second.commit());
   }
+  EXPECT_FALSE(lumo::platform::replaceFile(path.c_str(), "whole\r\n"));
+  EXPECT_EQ(readBytes(path), "old\r\n");
   ASSERT_TRUE(first.write("second half\r\n"));
   ASSERT_TRUE(first.commit());
   EXPECT_EQ(readBytes(path), "first half\r\nsecond half\r\n");
   EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+
+// The system refuses to rename a file over a folder, empty or not: the commit
+// reports it at once, takes its temporary file away and leaves the folder.
+TEST_F(FileTest, ReplacementOverAFolderFails) {
+  for (bool empty : {true, false}) {
+    std::filesystem::path folder = dir.path() / (empty ? "empty" : "full");
+    std::string path = folder.string();
+    std::filesystem::create_directory(folder);
+    if (!empty) writeBytes((folder / "kept").string(), "kept");
+    {
+      lumo::platform::FileReplacement out(path.c_str());
+      ASSERT_TRUE(out.ok()) << path;
+      ASSERT_TRUE(out.write("x\r\n"));
+      EXPECT_FALSE(out.commit()) << path;
+      EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << path;
+    }
+    EXPECT_FALSE(lumo::platform::replaceFile(path.c_str(), "x\r\n")) << path;
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << path;
+    EXPECT_TRUE(std::filesystem::is_directory(folder)) << path;
+    if (!empty) {
+      EXPECT_EQ(readBytes((folder / "kept").string()), "kept");
+    }
+  }
+}
+
+// Another process may start a rewrite of the same file at any moment of a
+// commit, even between the flush and the rename: it fails, and the first
+// one's bytes go into place whole.
+TEST_F(FileTest, ReplacementStartedDuringACommitFails) {
+  std::string path = dir.file("index");
+  for (FileStep step : {FileStep::Flush, FileStep::Rename}) {
+    writeBytes(path, "old\r\n");
+    bool streamed = true, whole = true;
+    lumo::platform::atStep(step, [&] {
+      lumo::platform::FileReplacement second(path.c_str());
+      streamed = second.write("second\r\n") && second.commit();
+      whole = lumo::platform::replaceFile(path.c_str(), "whole\r\n");
+    });
+    {
+      lumo::platform::FileReplacement first(path.c_str());
+      ASSERT_TRUE(first.write("first\r\n"));
+      EXPECT_TRUE(first.commit()) << static_cast<int>(step);
+    }
+    EXPECT_FALSE(streamed) << static_cast<int>(step);
+    EXPECT_FALSE(whole) << static_cast<int>(step);
+    EXPECT_EQ(readBytes(path), "first\r\n") << static_cast<int>(step);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp")) << static_cast<int>(step);
+  }
+}
+
+std::string stepNames(const std::vector<FileStep>& steps) {
+  const char* names[] = {"OpenRead", "OpenAppend", "OpenTemp", "Write", "Flush", "Rename"};
+  std::string out;
+  for (FileStep step : steps) out.append(out.empty() ? "" : " ").append(names[static_cast<int>(step)]);
+  return out;
+}
+
+// The bytes reach the disk before the new name does: a crash between the two
+// must never leave the file's name on bytes that were not yet written out.
+TEST_F(FileTest, ReplacementFlushesBeforeItRenames) {
+  std::string path = dir.file("index");
+  writeBytes(path, "old\r\n");
+  lumo::platform::recordSteps();
+  {
+    lumo::platform::FileReplacement out(path.c_str());
+    ASSERT_TRUE(out.write("a\r\n"));
+    ASSERT_TRUE(out.write("b\r\n"));
+    ASSERT_TRUE(out.commit());
+  }
+  EXPECT_EQ(stepNames(lumo::platform::recordedSteps()), "OpenTemp Write Write Flush Rename");
+  lumo::platform::recordSteps();
+  ASSERT_TRUE(lumo::platform::replaceFile(path.c_str(), "c\r\n"));
+  EXPECT_EQ(stepNames(lumo::platform::recordedSteps()), "OpenTemp Write Flush Rename");
+  // A failed flush stops the replacement before its rename.
+  lumo::platform::recordSteps();
+  lumo::platform::failStep(FileStep::Flush);
+  EXPECT_FALSE(lumo::platform::replaceFile(path.c_str(), "d\r\n"));
+  EXPECT_EQ(stepNames(lumo::platform::recordedSteps()), "OpenTemp Write");
+  EXPECT_EQ(readBytes(path), "c\r\n");
 }
 
 TEST_F(FileTest, ReplacementInAMissingDirectoryFails) {

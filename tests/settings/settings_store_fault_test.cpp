@@ -1,5 +1,5 @@
-// A settings write that fails at any step of replacing the file reports 0
-// and leaves the old file whole.
+// A settings write that fails at any step of replacing the file, or meets
+// another writer of the same file, reports 0 and leaves the old file whole.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -40,6 +40,28 @@ TEST(SettingsStoreFaults, FailedWriteLeavesTheOldFileWhole) {
   EXPECT_NE(after.find("Sc-Tag=->\r\n"), std::string::npos) << after;
   EXPECT_NE(after.find("SubCh=1\r\n"), std::string::npos) << after;
   EXPECT_NE(after.find("SCMailALLKey=0\r\n"), std::string::npos) << after;
+}
+
+// Another process sharing the plug-in folder is rewriting the settings file:
+// the write fails and leaves that writer's temporary file as it was, so its
+// new content arrives whole.
+TEST(SettingsStoreFaults, WriteDuringAnotherRewriteFailsWithoutHarmingIt) {
+  lumo::testing::TempDir dir;
+  const std::string path = dir.file("lumo.ini");
+  writeBytes(path, "[Settings]\r\nLumo-Count=41\r\n");
+  const std::string other = "[Settings]\r\nLumo-Count=41\r\nSubCh=0\r\n";
+  lumo::platform::FileReplacement rewrite(path.c_str());
+  ASSERT_TRUE(rewrite.write(other.substr(0, 20)));
+  EXPECT_EQ(lumo::writeSettingInt(path.c_str(), lumo::KeyLumoCount, 42), 0);
+  EXPECT_EQ(lumo::writeSettingText(path.c_str(), lumo::KeyScTag, "=>"), 0);
+  EXPECT_EQ(readBytes(path), "[Settings]\r\nLumo-Count=41\r\n");
+  ASSERT_TRUE(rewrite.write(other.substr(20)));
+  ASSERT_TRUE(rewrite.commit());
+  EXPECT_EQ(readBytes(path), other);
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  // Once it is done, settings are written again.
+  EXPECT_EQ(lumo::writeSettingInt(path.c_str(), lumo::KeyLumoCount, 42), 1);
+  EXPECT_EQ(readBytes(path), "[Settings]\r\nLumo-Count=42\r\nSubCh=0\r\n");
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "linkindex/shortcut_id.h"
 #include "mime/mime_part.h"
 #include "support/temp_dir.h"
 
@@ -39,10 +42,25 @@ std::string target(const std::string& messageId,
          "\r\n";
 }
 
+// The counter is a 32-bit int in the settings file: the sum wraps in 32 bits
+// on every platform, and the id stays one that the index accepts.
 TEST(ShortcutSourceTest, ShortcutIdFormat) {
-  EXPECT_EQ(lumo::formatShortcutId(1, 12), "2711_12");
-  EXPECT_EQ(lumo::formatShortcutId(0, 0), "2710_0");
-  EXPECT_EQ(lumo::formatShortcutId(0x7fffffffUL, 5), "8000270f_5");
+  struct Case {
+    int counter;
+    std::size_t lines;
+    const char* id;
+  } cases[] = {
+      {1, 12, "2711_12"},          {0, 0, "2710_0"},
+      {INT_MAX, 5, "8000270f_5"},  {INT_MAX - 9999, 5, "80000000_5"},
+      {INT_MIN, 5, "80002710_5"},  {-1, 3, "270f_3"},
+      {-10000, 1, "0_1"},          {-10001, 1, "ffffffff_1"},
+      {-19999, 14, "ffffd8f1_14"},
+  };
+  for (const auto& c : cases) {
+    std::string id = lumo::formatShortcutId(c.counter, c.lines);
+    EXPECT_EQ(id, c.id) << c.counter;
+    EXPECT_TRUE(lumo::isShortcutId(id)) << id;
+  }
 }
 
 TEST(ShortcutSourceTest, ComposesEveryLineExactly) {
