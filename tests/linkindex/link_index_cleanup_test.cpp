@@ -267,4 +267,19 @@ TEST_F(CleanupTest, FailedRewriteLeavesTheOldFileWhole) {
   }
 }
 
+TEST_F(CleanupTest, ACrashAtAnyMomentOfTheRewriteFindsTheOldFileWhole) {
+  const std::string content = kLive + kMoved + kUnplaced;
+  store.known = {"m.mb\\Links\\?s1"};
+  for (FileStep step : {FileStep::OpenTemp, FileStep::Write, FileStep::Flush, FileStep::Rename}) {
+    write(content);
+    std::string seen;
+    // What a crash just before this step would leave at the index's path.
+    lumo::platform::atStep(step, [&] { seen = bytes(); });
+    EXPECT_EQ(clean(), 1);
+    lumo::platform::clearFaults();
+    EXPECT_EQ(seen, content) << static_cast<int>(step);
+    EXPECT_EQ(bytes(), kLive);
+  }
+}
+
 }  // namespace
