@@ -102,28 +102,18 @@ int LinkRecord::cleanIndex(const char* indexPath, LinkLookup& lookup) {
   IndexLines again(content);
   for (const LinePlan& plan : plans) {
     again.next(line);
-    const MailSearch* search = nullptr;
-    switch (plan.need) {
-      case LineNeed::Keep:
-        writer.keep(line);
-        continue;
-      case LineNeed::Drop:
-        continue;
-      case LineNeed::FolderSearch:
-        search = &inFolders.searches[plan.search];
-        break;
-      case LineNeed::MailboxSearch:
-        search = &inMailboxes[plan.search];
-        break;
-    }
-    if (search->outcome == SearchOutcome::Missing) continue;
+    if (plan.need == LineNeed::Keep) writer.keep(line);
+    if (plan.need == LineNeed::Keep || plan.need == LineNeed::Drop) continue;
+    const MailSearch& search =
+        plan.need == LineNeed::FolderSearch ? inFolders.searches[plan.search] : inMailboxes[plan.search];
+    if (search.outcome == SearchOutcome::Missing) continue;
     // A search that could not read everything it needed proves nothing.
-    if (search->outcome == SearchOutcome::Unreadable) {
+    if (search.outcome == SearchOutcome::Unreadable) {
       writer.keep(line);
       continue;
     }
     parseLine(line.text);
-    shortcutLocation_ = search->mailId;
+    shortcutLocation_ = search.mailId;
     char repaired[kLinkLineCapacity];
     if (formatLine(repaired, sizeof repaired)) {
       writer.add(repaired);

@@ -14,41 +14,60 @@ constexpr std::size_t kAnchorCap = 32;
 // Bytes on each side of the anchor that pick the texts to compare.
 constexpr std::size_t kKeyBytes = 8;
 
-// A piece of `length` bytes of `shortest` that every text holds, if any.
-bool commonPieceOf(const std::vector<std::string_view>& texts, std::string_view shortest, std::size_t length,
-                   std::string_view& piece) {
+// Pieces tried as anchors beside the longest one.
+constexpr std::size_t kCandidateLength = 8;
+
+std::string_view shortestOf(const std::vector<std::string_view>& texts) {
+  return *std::min_element(texts.begin(), texts.end(),
+                           [](std::string_view a, std::string_view b) { return a.size() < b.size(); });
+}
+
+// The pieces of `length` bytes of `shortest` that every text holds.
+std::vector<std::string_view> piecesOf(const std::vector<std::string_view>& texts, std::string_view shortest,
+                                       std::size_t length) {
   std::vector<std::string_view> left;
   for (std::size_t at = 0; at + length <= shortest.size(); ++at) left.push_back(shortest.substr(at, length));
   std::sort(left.begin(), left.end());
   left.erase(std::unique(left.begin(), left.end()), left.end());
   for (std::string_view text : texts) {
     std::erase_if(left, [&](std::string_view p) { return text.find(p) == std::string_view::npos; });
-    if (left.empty()) return false;
+    if (left.empty()) break;
   }
-  piece = left.front();
-  return true;
+  return left;
+}
+
+std::size_t countIn(std::string_view sample, std::string_view piece) {
+  std::size_t count = 0;
+  for (std::size_t at = sample.find(piece); at != std::string_view::npos; at = sample.find(piece, at + 1))
+    ++count;
+  return count;
 }
 
 }  // namespace
 
 std::string commonPiece(const std::vector<std::string_view>& texts, std::size_t cap) {
   if (texts.empty()) return {};
-  std::string_view shortest = *std::min_element(
-      texts.begin(), texts.end(), [](std::string_view a, std::string_view b) { return a.size() < b.size(); });
+  std::string_view shortest = shortestOf(texts);
   // Every part of a common piece is common too: search the length by halves.
   std::size_t low = 0, high = std::min(cap, shortest.size());
   std::string_view best;
   while (low < high) {
     std::size_t mid = (low + high + 1) / 2;
-    std::string_view piece;
-    if (commonPieceOf(texts, shortest, mid, piece)) {
+    std::vector<std::string_view> pieces = piecesOf(texts, shortest, mid);
+    if (!pieces.empty()) {
       low = mid;
-      best = piece;
+      best = pieces.front();
     } else {
       high = mid - 1;
     }
   }
   return std::string(best);
+}
+
+std::vector<std::string> commonPieces(const std::vector<std::string_view>& texts, std::size_t length) {
+  if (texts.empty() || length == 0) return {};
+  std::vector<std::string_view> pieces = piecesOf(texts, shortestOf(texts), length);
+  return std::vector<std::string>(pieces.begin(), pieces.end());
 }
 
 TextSetSearch::TextSetSearch(const std::vector<std::string_view>& texts) {
@@ -62,30 +81,41 @@ TextSetSearch::TextSetSearch(const std::vector<std::string_view>& texts) {
   if (!searchable.empty()) addGroup(searchable);
 }
 
-void TextSetSearch::addGroup(const std::vector<std::uint32_t>& members) {
-  std::vector<std::string_view> texts;
-  for (std::uint32_t m : members) texts.push_back(texts_[m]);
-  std::string anchor = commonPiece(texts, kAnchorCap);
-  if (anchor.empty()) {
+void TextSetSearch::addGroup(const std::vector<std::uint32_t>& texts) {
+  std::vector<std::string_view> views;
+  for (std::uint32_t t : texts) views.push_back(texts_[t]);
+  std::string longestPiece = commonPiece(views, kAnchorCap);
+  if (longestPiece.empty()) {
     // Texts with no byte in common: each first byte makes a group that has one.
     std::map<char, std::vector<std::uint32_t>> byFirst;
-    for (std::uint32_t m : members) byFirst[texts_[m].front()].push_back(m);
+    for (std::uint32_t t : texts) byFirst[texts_[t].front()].push_back(t);
     for (const auto& [first, part] : byFirst) addGroup(part);
     return;
   }
-  Group& group = groups_.emplace_back(anchor);
+  Group& group = groups_.emplace_back();
+  group.texts = texts;
+  group.candidates.push_back(longestPiece);
+  if (longestPiece.size() > kCandidateLength)
+    for (std::string& piece : commonPieces(views, kCandidateLength))
+      group.candidates.push_back(std::move(piece));
+  anchorGroup(group, longestPiece);
+}
+
+void TextSetSearch::anchorGroup(Group& group, const std::string& anchor) const {
+  group.anchor = SubstringSearch(anchor);
   group.before = group.after = kKeyBytes;
   std::vector<std::size_t> anchorAt;
-  for (std::string_view text : texts) {
-    std::size_t at = text.find(anchor);
+  for (std::uint32_t t : group.texts) {
+    std::size_t at = texts_[t].find(anchor);
     anchorAt.push_back(at);
     group.before = std::min(group.before, at);
-    group.after = std::min(group.after, text.size() - at - anchor.size());
+    group.after = std::min(group.after, texts_[t].size() - at - anchor.size());
   }
-  for (std::size_t i = 0; i < members.size(); ++i) {
-    const char* place = texts[i].data() + anchorAt[i];
+  group.members.clear();
+  for (std::size_t i = 0; i < group.texts.size(); ++i) {
+    const char* place = texts_[group.texts[i]].data() + anchorAt[i];
     group.members[keyOf(place, anchor.size(), group.before, group.after)].push_back(
-        {members[i], static_cast<std::uint32_t>(anchorAt[i])});
+        {group.texts[i], static_cast<std::uint32_t>(anchorAt[i])});
   }
 }
 
@@ -101,7 +131,20 @@ std::uint64_t TextSetSearch::keyOf(const char* anchorAt, std::size_t anchorSize,
 }
 
 void TextSetSearch::tuneTo(std::string_view sample) {
-  for (Group& group : groups_) group.anchor.tuneTo(sample);
+  for (Group& group : groups_) {
+    // The rarest piece in the data; of equally rare ones the longest.
+    const std::string* best = &group.candidates.front();
+    std::size_t bestCount = countIn(sample, *best);
+    for (const std::string& piece : group.candidates) {
+      std::size_t count = countIn(sample, piece);
+      if (count < bestCount || (count == bestCount && piece.size() > best->size())) {
+        best = &piece;
+        bestCount = count;
+      }
+    }
+    if (*best != group.anchor.text()) anchorGroup(group, *best);
+    group.anchor.tuneTo(sample);
+  }
 }
 
 void TextSetSearch::findAll(const char* begin, const char* end, std::vector<Hit>& hits) const {

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/literal_cleanup.h"
 #include "linkindex/link_record.h"
 #include "platform/file.h"
 #include "resolve/locator/locator.h"
@@ -261,38 +262,6 @@ TEST_F(MultiSearchStore, RandomStoresGiveTheAnswersOfTheSearchesMadeOneAtATime) 
   }
 }
 
-// The cleanup of the link index line by line, as literally as it can be
-// said: the host for every located line, one single search per other line.
-std::string literalCleanup(const std::string& content) {
-  std::string out;
-  std::size_t from = 0;
-  while (from < content.size()) {
-    std::size_t end = content.find("\r\n", from);
-    std::string text = content.substr(from, end - from);
-    from = end + 2;
-    LinkRecord r;
-    if (!r.parseLine(text)) return content;
-    const char* location = r.shortcutLocation();
-    if (location && std::strchr(location, '?')) {
-      if (LPSTR header = HostApi.BKA_GetHeader(location)) {
-        HostApi.BKA_Free(header);
-        out += text + "\r\n";
-        continue;
-      }
-    }
-    std::string messageId = r.shortcutMessageId();
-    if (messageId.empty()) continue;
-    std::string hit = location ? FindMailInFolder(messageId, location) : FindMailInMailboxes(messageId);
-    if (hit.empty()) continue;
-    LinkRecord repaired;
-    repaired.setFields(r.shortcutId(), r.targetFolderId(), r.targetMailId(), r.targetMessageId(),
-                       hit.c_str());
-    char formatted[kLinkLineCapacity];
-    out += (repaired.formatLine(formatted, sizeof formatted) ? std::string(formatted) : text) + "\r\n";
-  }
-  return out;
-}
-
 TEST_F(MultiSearchStore, CleanupGivesWhatTheLiteralLineByLineCleanupGives) {
   TempDir files;
   for (unsigned seed = 1; seed <= 6; ++seed) {
@@ -328,7 +297,7 @@ TEST_F(MultiSearchStore, CleanupGivesWhatTheLiteralLineByLineCleanupGives) {
                  location + "\r\n";
     }
     std::string path = files.file("lumo.idx");
-    std::string expected = literalCleanup(content);
+    std::string expected = reference::literalCleanup(content);
     writeBytes(path, content);
     LinkRecord r;
     StoreLinkLookup lookup;

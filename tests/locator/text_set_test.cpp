@@ -13,6 +13,7 @@
 namespace {
 
 using lumo::locator::commonPiece;
+using lumo::locator::commonPieces;
 using lumo::locator::TextSetSearch;
 
 // Every (text, offset) where a text stands in `data`, found one text at a time.
@@ -85,6 +86,29 @@ TEST(TextSetSearch, TextsAtTheVeryEdgesOfTheBuffer) {
   const std::string data = "<e@9.LuMO.q>middle<f@8.LuMO.q>";
   std::vector<std::string> texts = {"<e@9.LuMO.q>", "<f@8.LuMO.q>", "<f@8.LuMO.q>>", "<<e@9.LuMO.q>"};
   EXPECT_EQ(together(texts, data, false), naive(texts, data));
+}
+
+TEST(CommonPieces, AreEveryPieceOfOneLengthThatAllHold) {
+  EXPECT_EQ(commonPieces({"<a@1.LuMO.ex.jp>", "<b@22.LuMO.ex.jp>"}, 12),
+            (std::vector<std::string>{".LuMO.ex.jp>"}));
+  EXPECT_EQ(commonPieces({"xabcx", "yabcyab"}, 2), (std::vector<std::string>{"ab", "bc"}));
+  EXPECT_TRUE(commonPieces({"abc", "xyz"}, 1).empty());
+}
+
+// Texts sharing a long domain that every line of the data holds too: tuned
+// to the data, the search anchors elsewhere and still finds the same.
+TEST(TextSetSearch, AnAnchorChosenByTheDataFindsTheSame) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < 40; ++i)
+    texts.push_back("<" + std::to_string(i) + "@" + std::to_string(i % 9) + "_1.LuMO.mail.example.co.jp>");
+  std::string data;
+  for (int i = 0; i < 400; ++i) {
+    data += "0\x01K\x01<" + std::to_string(i * 31) + "@mail.example.co.jp>\r\n";
+    if (i % 10 == 0) data += "0\x01S\x01" + texts[static_cast<std::size_t>(i / 10 % 40)] + "\r\n";
+  }
+  EXPECT_EQ(together(texts, data, true), naive(texts, data));
+  EXPECT_EQ(together(texts, data, false), naive(texts, data));
+  EXPECT_EQ(naive(texts, data).size(), 40u);
 }
 
 // Random texts made of few letters (so they overlap and repeat) around a
