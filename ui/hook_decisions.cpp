@@ -44,7 +44,7 @@ CommandReaction decideSentMessage(UINT message, WPARAM wParam, bool shortcutOpen
 }
 
 ListStep classifyListMessage(UINT message, const NMHDR* header, HWND listWindow, int armed) {
-  if (message != WM_NOTIFY || header == nullptr || static_cast<int>(header->code) != NM_DBLCLK)
+  if (message != WM_NOTIFY || header == nullptr || header->code != static_cast<UINT>(NM_DBLCLK))
     return ListStep::PassOn;
   if (listWindow == nullptr || header->hwndFrom != listWindow) return ListStep::PassOn;
   return armed ? ListStep::Act : ListStep::Rearm;

@@ -104,7 +104,7 @@ class ListMessages : public ::testing::Test {
  protected:
   HWND list = reinterpret_cast<HWND>(0x1002);
   HWND other = reinterpret_cast<HWND>(0x1003);
-  NMHDR header(HWND from, int code) { return NMHDR{from, 102, static_cast<UINT>(code)}; }
+  NMHDR header(HWND from, long long code) { return NMHDR{from, 102, static_cast<UINT>(code)}; }
 };
 
 TEST_F(ListMessages, DoubleClicksFromTheListAlternateBetweenActingAndRearming) {
