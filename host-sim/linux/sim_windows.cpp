@@ -106,6 +106,12 @@ LRESULT SimWindows::sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM
   return windowProc_ ? windowProc_(handle, message, wParam, lParam) : 0;
 }
 
+// As the list view control does on a double-click: NM_DBLCLK to its parent.
+void SimWindows::doubleClickList() {
+  NMHDR header{handle(list_), static_cast<UINT_PTR>(list_->id), static_cast<UINT>(NM_DBLCLK)};
+  sendMessage(handle(main_), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
 HMENU SimWindows::createMenu(const std::vector<MenuItem>& items) {
   menus_.push_back(std::make_unique<SimMenu>(SimMenu{items}));
   return reinterpret_cast<HMENU>(menus_.back().get());
@@ -254,6 +260,5 @@ std::string SimWindows::controlText(HWND dialog, int id) {
 void SimWindows::setControlText(HWND dialog, int id, const std::string& text) {
   if (SimWindow* c = window(control(dialog, id))) c->text = text;
 }
-
 
 }  // namespace lumo::hostsim
