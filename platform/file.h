@@ -38,6 +38,34 @@ class FileView {
   std::size_t size_ = 0;
 };
 
+// An existing file read piece by piece at given offsets into the caller's
+// buffer (a scan reuses one buffer for every file), shared with the host's
+// own readers and writers. Opened for update it can also change single bytes
+// in place; it is never created, truncated or extended.
+class RandomAccessFile {
+ public:
+  enum class Mode { Read, Update };
+  enum class ByteChange { Changed, Differs, Failed };
+
+  RandomAccessFile() = default;
+  RandomAccessFile(const RandomAccessFile&) = delete;
+  RandomAccessFile& operator=(const RandomAccessFile&) = delete;
+  ~RandomAccessFile() { close(); }
+  // Missing and Failed as for readFile; a missing file is never created.
+  ReadStatus open(const char* path, Mode mode = Mode::Read);
+  void close();
+  // Reads up to `size` bytes at `offset`: the count read, 0 at the end of
+  // the file, -1 on failure.
+  std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t size);
+  // Writes `to` at `offset` only when the byte there is `from` now: Differs
+  // (nothing written) when it is not or when the offset is past the end.
+  ByteChange changeByte(std::uint64_t offset, char from, char to);
+
+ private:
+  std::intptr_t handle_ = -1;
+  bool update_ = false;
+};
+
 // Appends the bytes to the file, creating it when missing, while holding it
 // exclusively. True only when every byte was written.
 bool appendFile(const char* path, std::string_view bytes);

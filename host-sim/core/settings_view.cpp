@@ -1,48 +1,61 @@
-// The host runs the plug-in's own settings loader on the file, so what it
-// shows is what the plug-in holds after loading it.
+// The host reads the plug-in's settings file from outside, as any Windows
+// program would: with the profile functions and its own table of the keys,
+// their defaults and the buffers the plug-in keeps them in. Nothing of the
+// plug-in's loader runs here, so a fault in it shows as a difference.
 #include "host-sim/core/settings_view.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <ostream>
+#include <vector>
 
 #include "host-sim/core/cp932.h"
-#include "settings/settings_store.h"
+#include "platform/win32.h"
 
 namespace lumo::hostsim {
+namespace {
+
+enum class Kind { Number, Text, Hotkey };
+
+struct SettingKey {
+  const char* key;
+  Kind kind;
+  int defaultNumber;
+  const char* defaultText;
+  DWORD textBytes;  // the longest text the plug-in keeps
+};
+
+// Every key the plug-in loads at start, in its loading order.
+constexpr SettingKey kSettingKeys[] = {
+    {"CreSCMailCheck", Kind::Number, 0, "", 0}, {"SubCh", Kind::Number, 1, "", 0},
+    {"ToDel", Kind::Number, 1, "", 0},          {"RealMail", Kind::Number, 1, "", 0},
+    {"MsgSt", Kind::Number, 0, "", 0},          {"SetFolder", Kind::Number, 0, "", 0},
+    {"RetFolder", Kind::Number, 0, "", 0},      {"Sc-Tag", Kind::Text, 0, "->", 31},
+    {"SetSC-Path", Kind::Text, 0, "", 255},     {"RetSC-Path", Kind::Text, 0, "", 255},
+    {"Lumo-Count", Kind::Number, 0, "", 0},     {"SCMMakeKey", Kind::Hotkey, 0, "", 0},
+    {"SCMFolderKey", Kind::Hotkey, 0, "", 0},   {"SCFindKey", Kind::Hotkey, 0, "", 0},
+    {"SCMLinkJumpKey", Kind::Hotkey, 0, "", 0}, {"SCMEMOEditKey", Kind::Hotkey, 0, "", 0},
+    {"SCMailALLKey", Kind::Hotkey, 0, "", 0},
+};
+
+constexpr const char* kSection = "Settings";
+
+LoadedSetting read(const SettingKey& s, const char* file) {
+  if (s.kind == Kind::Text) {
+    std::vector<char> buffer(s.textBytes + 1, '\0');
+    GetPrivateProfileStringA(kSection, s.key, s.defaultText, buffer.data(), s.textBytes + 1, file);
+    std::string value = buffer.data();
+    return {s.key, "\"" + value + "\"", value == s.defaultText};
+  }
+  // Integers read as a signed 32-bit value; a hotkey keeps its low 16 bits.
+  auto value = static_cast<int>(GetPrivateProfileIntA(kSection, s.key, s.defaultNumber, file));
+  if (s.kind == Kind::Hotkey) value &= 0xffff;
+  return {s.key, std::to_string(value), value == s.defaultNumber};
+}
+
+}  // namespace
 
 std::vector<LoadedSetting> loadedSettings(const std::string& iniPath) {
-  // A plug-in linked into this program shares these values: keep them as they were.
-  const SettingsValues kept = Settings;
-  std::uint16_t keptHotkeys[HotkeyCount];
-  std::copy(HotkeyTable, HotkeyTable + HotkeyCount, keptHotkeys);
-  loadSettings(iniPath.c_str());
-  const SettingsValues s = Settings;
-  std::uint16_t hotkeys[HotkeyCount];
-  std::copy(HotkeyTable, HotkeyTable + HotkeyCount, hotkeys);
-  Settings = kept;
-  std::copy(keptHotkeys, keptHotkeys + HotkeyCount, HotkeyTable);
-
-  const SettingsValues defaults;
   std::vector<LoadedSetting> all;
-  auto number = [&](const char* key, int value, int defaultValue) {
-    all.push_back({key, std::to_string(value), value == defaultValue});
-  };
-  auto text = [&](const char* key, const char* value, const char* defaultValue) {
-    all.push_back({key, "\"" + std::string(value) + "\"", std::string(value) == defaultValue});
-  };
-  number(KeyCreScMailCheck, s.creScMailCheck, defaults.creScMailCheck);
-  number(KeySubCh, s.subCh, defaults.subCh);
-  number(KeyToDel, s.toDel, defaults.toDel);
-  number(KeyRealMail, s.realMail, defaults.realMail);
-  number(KeyMsgSt, s.msgSt, defaults.msgSt);
-  number(KeySetFolder, s.setFolder, defaults.setFolder);
-  number(KeyRetFolder, s.retFolder, defaults.retFolder);
-  text(KeyScTag, s.scTag, defaults.scTag);
-  text(KeySetScPath, s.setScPath, defaults.setScPath);
-  text(KeyRetScPath, s.retScPath, defaults.retScPath);
-  number(KeyLumoCount, s.lumoCount, defaults.lumoCount);
-  for (int i = 0; i < HotkeyCount; ++i) number(HotkeyKeys[i], hotkeys[i], 0);
+  for (const SettingKey& s : kSettingKeys) all.push_back(read(s, iniPath.c_str()));
   return all;
 }
 

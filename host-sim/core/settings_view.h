@@ -1,5 +1,6 @@
-// Shows a plug-in settings file as the plug-in reads it: every setting with
-// the value it takes, marked where that is the default.
+// Shows a plug-in settings file as the host reads it with the profile
+// functions: every setting the plug-in loads at start, with the value it
+// should take there, marked where that is the default.
 #pragma once
 
 #include <iosfwd>
@@ -14,8 +15,9 @@ struct LoadedSetting {
   bool isDefault = false;
 };
 
-// Every setting, in the file's key order, as the plug-in's loader reads it
-// from `iniPath` (a missing file gives every default).
+// Every setting, in the plug-in's loading order, read from `iniPath` with
+// the plug-in's defaults and text limits (a missing file gives every
+// default).
 std::vector<LoadedSetting> loadedSettings(const std::string& iniPath);
 
 // Prints loadedSettings() one per line, texts as UTF-8.

@@ -123,6 +123,49 @@ void FileView::close() {
   size_ = 0;
 }
 
+ReadStatus RandomAccessFile::open(const char* path, Mode mode) {
+  close();
+  if (stepFails(FileStep::OpenRead)) return ReadStatus::Failed;
+  int flags = (mode == Mode::Update ? O_RDWR : O_RDONLY) | O_CLOEXEC;
+  Fd fd(::open(nativePath(path).c_str(), flags));
+  if (!fd.ok()) return errno == ENOENT || errno == ENOTDIR ? ReadStatus::Missing : ReadStatus::Failed;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return ReadStatus::Failed;
+  // Scans read front to back: a larger read-ahead helps the first run.
+  ::posix_fadvise(fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+  handle_ = fd.release();
+  update_ = mode == Mode::Update;
+  return ReadStatus::Ok;
+}
+
+void RandomAccessFile::close() {
+  if (handle_ >= 0) ::close(static_cast<int>(handle_));
+  handle_ = -1;
+}
+
+std::int64_t RandomAccessFile::readAt(std::uint64_t offset, char* buffer, std::size_t size) {
+  if (handle_ < 0) return -1;
+  for (;;) {
+    ssize_t n = ::pread(static_cast<int>(handle_), buffer, size, static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR) continue;
+    return n;
+  }
+}
+
+RandomAccessFile::ByteChange RandomAccessFile::changeByte(std::uint64_t offset, char from, char to) {
+  if (handle_ < 0 || !update_) return ByteChange::Failed;
+  char now = 0;
+  std::int64_t n = readAt(offset, &now, 1);
+  if (n < 0) return ByteChange::Failed;
+  if (n == 0 || now != from) return ByteChange::Differs;
+  if (stepFails(FileStep::Write)) return ByteChange::Failed;
+  for (;;) {
+    ssize_t written = ::pwrite(static_cast<int>(handle_), &to, 1, static_cast<off_t>(offset));
+    if (written < 0 && errno == EINTR) continue;
+    return written == 1 ? ByteChange::Changed : ByteChange::Failed;
+  }
+}
+
 bool appendFile(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Fd fd(::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));

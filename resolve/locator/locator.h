@@ -9,8 +9,12 @@
 //
 // Folder and mail ids reach the locator from mail headers and link index
 // lines that a received mail can forge: an id that would lead outside the
-// data folder (a "." or ".." component, an absolute, drive or UNC path, a
-// device name) is treated as naming nothing.
+// data folder (see isStoreRelativeId) is treated as naming nothing, so no
+// file outside the data folder is ever read or written.
+//
+// Every operation opens, reads (or edits) and closes its files within the
+// call and keeps no state. Folder.idx is read whole-line: a line of any
+// length is one line (see resolve/locator/index_scan.h).
 #pragma once
 
 #include <string>
@@ -18,25 +22,40 @@
 
 namespace lumo {
 
+// Whether a folder id or mail id, put after the data folder, stays inside
+// it: no component "." or ".." (nor one of dots and spaces alone, which
+// Windows reads alike), no absolute, root-relative, drive or UNC path, no
+// ":" (drives, alternate streams), no control byte or wildcard ("*", a second
+// "?", "<", ">", "\""), and no device name (CON, PRN, AUX, NUL, CONIN$,
+// CONOUT$, CLOCK$, COM0-9, LPT0-9, also with an extension or trailing dots and
+// spaces, in any letter case). Both "\" and "/" separate components. Every
+// id from a header or a link line goes through this before it becomes a path.
+bool isStoreRelativeId(std::string_view id);
+
 // The mail id of the first mail whose index line in `folder` contains `text`
 // (case-sensitive substring of the whole line); empty when none, when the
-// text is empty or when the folder's index cannot be read. `folder` is a
-// folder id, or a full directory path that begins with the data folder and
-// ends in "\"; for the latter the folder's display name is shown in the
-// host's status bar while its index is read.
+// text is empty or when the folder's index cannot be read. The first line
+// holding the text decides: it gives its field 2 as the mail key, or nothing
+// when it has no whole, non-empty field 2 (no 0x01 at all, or a single 0x01:
+// a damaged line names no mail). `folder` is a folder id, or a full
+// directory path that begins with the data folder and ends in "\"; for the
+// latter the folder's display name is shown in the host's status bar while
+// its index is read.
 std::string FindMailInFolder(std::string_view text, std::string_view folder);
 
 // Searches every folder of every mailbox, in the file system's listing
 // order; the first hit wins. Empty when none.
 std::string FindMailInMailboxes(std::string_view text);
 
-// Depth-first search below `directory` (a full path without trailing "\").
+// Depth-first search below `directory` (a full path without trailing "\",
+// inside the data folder), in listing order; the first hit wins.
 std::string SearchFolderTree(std::string_view text, std::string_view directory);
 
 // Sets the mark of the first line in the folder's index that contains `text`
 // (the last character of field 13, "0" becomes "1") in place, without
 // changing the file's length. 1 when such a line with at least 13 separators
-// was found, else 0.
+// was found, else 0. Only that one byte is written, and only when it is
+// "0"; an empty text marks nothing (0), and a failed write gives 0.
 int MarkFolderIndexEntry(std::string_view text, std::string_view folderId);
 
 // Moves the host's selection into the current mailbox's trash folder (its
@@ -54,7 +73,8 @@ int FindFirstMatch(std::string& path);
 const char* FindNoCase(const char* text, const char* word);
 
 // Whether the folder id names a folder inside a mailbox that the plug-in acts
-// on: it holds a "\" followed later by a second one. With null, the host's
+// on: it holds a "\" followed later by a second one (and stays inside the
+// data folder, see isStoreRelativeId). With null, the host's
 // current folder is tested, and a folder with a component starting with "!"
 // is refused unless it is the inbox ("!Inbox\").
 bool IsUsableFolder(const char* folderId);

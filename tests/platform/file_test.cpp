@@ -397,4 +397,74 @@ TEST_F(FileTest, ReplacementInAMissingDirectoryFails) {
   EXPECT_FALSE(std::filesystem::exists(path));
 }
 
+// Piecewise reads at offsets, as a scan with one reused buffer does them.
+TEST_F(FileTest, RandomAccessReadsPiecesAtOffsetsAndNeverCreatesAFile) {
+  using lumo::platform::RandomAccessFile;
+  std::string bytes("one\r\ntwo\0\x01three\n", 16);
+  writeBytes(dir.file("x"), bytes);
+  RandomAccessFile file;
+  ASSERT_EQ(file.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Ok);
+  char piece[8] = {};
+  ASSERT_EQ(file.readAt(5, piece, 4), 4);
+  EXPECT_EQ(std::string(piece, 4), "two" + std::string(1, '\0'));
+  EXPECT_EQ(file.readAt(11, piece, sizeof piece), 5);  // only what is left
+  EXPECT_EQ(std::string(piece, 5), "hree\n");
+  EXPECT_EQ(file.readAt(16, piece, sizeof piece), 0);
+  EXPECT_EQ(file.readAt(1000, piece, sizeof piece), 0);
+
+  for (RandomAccessFile::Mode mode : {RandomAccessFile::Mode::Read, RandomAccessFile::Mode::Update}) {
+    EXPECT_EQ(file.open(dir.file("none").c_str(), mode), lumo::platform::ReadStatus::Missing);
+    EXPECT_EQ(file.readAt(0, piece, 1), -1);  // nothing open
+    EXPECT_EQ(file.open(dir.file("no-dir\\none").c_str(), mode), lumo::platform::ReadStatus::Missing);
+    EXPECT_EQ(file.open(dir.path().string().c_str(), mode), lumo::platform::ReadStatus::Failed);
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file("none")));
+  lumo::platform::failStep(FileStep::OpenRead);
+  EXPECT_EQ(file.open(dir.file("x").c_str()), lumo::platform::ReadStatus::Failed);
+}
+
+// A byte changes in place only where it still holds what was read; the file
+// keeps its length in every case.
+TEST_F(FileTest, RandomAccessChangesOneByteInPlaceAndNeverExtends) {
+  using lumo::platform::RandomAccessFile;
+  using Change = RandomAccessFile::ByteChange;
+  std::string path = dir.file("Folder.idx");
+  writeBytes(path,
+             "a\x01"
+             "0\r\nb\x01"
+             "1\r\n");
+  RandomAccessFile file;
+  ASSERT_EQ(file.open(path.c_str(), RandomAccessFile::Mode::Update), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(file.changeByte(2, '0', '1'), Change::Changed);
+  EXPECT_EQ(file.changeByte(7, '0', '1'), Change::Differs);   // holds "1"
+  EXPECT_EQ(file.changeByte(10, '0', '1'), Change::Differs);  // past the end: never written
+  lumo::platform::failStep(FileStep::Write);
+  EXPECT_EQ(file.changeByte(0, 'a', 'A'), Change::Failed);
+  file.close();
+  EXPECT_EQ(readBytes(path),
+            "a\x01"
+            "1\r\nb\x01"
+            "1\r\n");
+
+  ASSERT_EQ(file.open(path.c_str()), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(file.changeByte(0, 'a', 'A'), Change::Failed);  // opened for reading only
+  file.close();
+  EXPECT_EQ(readBytes(path),
+            "a\x01"
+            "1\r\nb\x01"
+            "1\r\n");
+}
+
+// The host keeps working on its files while the plug-in has one open.
+TEST_F(FileTest, RandomAccessFileLetsOthersReplaceTheFileMeanwhile) {
+  using lumo::platform::RandomAccessFile;
+  std::string path = dir.file("Folder.idx");
+  writeBytes(path, "old\r\n");
+  RandomAccessFile file;
+  ASSERT_EQ(file.open(path.c_str(), RandomAccessFile::Mode::Update), lumo::platform::ReadStatus::Ok);
+  EXPECT_TRUE(lumo::platform::replaceFile(path.c_str(), "new\r\n"));
+  file.close();
+  EXPECT_EQ(readBytes(path), "new\r\n");
+}
+
 }  // namespace

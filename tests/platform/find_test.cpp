@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/directory_listing.h"
 #include "platform/win32.h"
 #include "support/temp_dir.h"
 
@@ -88,6 +89,25 @@ TEST_F(FindTest, ReportsFileSizes) {
   EXPECT_EQ(data.nFileSizeLow, 1234u);
   EXPECT_EQ(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY, 0u);
   FindClose(find);
+}
+
+TEST_F(FindTest, ListingWalksEntriesInOrderWithTheirKinds) {
+  std::vector<std::string> seen;
+  lumo::platform::DirectoryListing listing(windowsPath("Main.mb\\*"));
+  ASSERT_TRUE(listing.any());
+  do
+    seen.push_back(std::string(listing.name()) + (listing.isDirectory() ? "/" : "") +
+                   (listing.isDotEntry() ? "." : ""));
+  while (listing.next());
+  EXPECT_FALSE(listing.next());  // stays at the end
+  EXPECT_EQ(seen, (std::vector<std::string>{"./.", "../.", "!Trash/", "Inbox/"}));
+
+  lumo::platform::DirectoryListing none(windowsPath("*.none"));
+  EXPECT_FALSE(none.any());
+  EXPECT_FALSE(none.next());
+  lumo::platform::DirectoryListing file(windowsPath("notes.txt"));
+  ASSERT_TRUE(file.any());
+  EXPECT_FALSE(file.isDirectory());
 }
 
 }  // namespace

@@ -1,0 +1,78 @@
+// One folder's index: finding a mail's id in it and marking a mail's entry.
+#include "host/api/host_api.h"
+#include "platform/file.h"
+#include "resolve/locator/index_scan.h"
+#include "resolve/locator/locator.h"
+#include "resolve/locator/store_paths.h"
+
+namespace lumo {
+namespace {
+
+constexpr const char* kIndexFileName = "Folder.idx";
+
+class FileSource : public locator::ByteSource {
+ public:
+  explicit FileSource(platform::RandomAccessFile& file) : file_(file) {}
+  std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+    return file_.readAt(offset, buffer, size);
+  }
+
+ private:
+  platform::RandomAccessFile& file_;
+};
+
+// Shows the folder's display name while its index is read, so that the user
+// sees where a mailbox-wide search is.
+void showFolderName(const std::string& folderId) {
+  if (!HostApi.BKA_GetFolderDisplayName || !HostApi.BKA_SetMessageText) return;
+  const char* name = HostApi.BKA_GetFolderDisplayName(folderId.c_str());
+  if (name != nullptr) HostApi.BKA_SetMessageText(nullptr, name);
+}
+
+}  // namespace
+
+namespace locator {
+
+std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, const std::string& data) {
+  if (folder.empty() || data.empty()) return {};
+  // A full path inside the data folder (the walk's form) or a folder id.
+  bool fullPath = folder.size() >= data.size() && folder.substr(0, data.size()) == data;
+  std::string folderId(fullPath ? folder.substr(data.size()) : folder);
+  if (!isStoreRelativeId(folderId)) return {};
+  if (fullPath) showFolderName(folderId);
+  platform::RandomAccessFile file;
+  if (file.open((data + folderId + kIndexFileName).c_str()) != platform::ReadStatus::Ok) return {};
+  FileSource source(file);
+  IndexEntry entry;
+  if (scanner.find(source, entry) != ScanResult::Found || !entry.namesMail()) return {};
+  return folderId + "?" + entry.key;
+}
+
+}  // namespace locator
+
+std::string FindMailInFolder(std::string_view text, std::string_view folder) {
+  if (text.empty()) return {};
+  locator::IndexScanner scanner(text);
+  return locator::findMailInFolder(scanner, folder, locator::dataFolder());
+}
+
+int MarkFolderIndexEntry(std::string_view text, std::string_view folderId) {
+  // An empty text would stand in the first line of any folder.
+  if (text.empty() || folderId.empty() || !isStoreRelativeId(folderId)) return 0;
+  std::string data = locator::dataFolder();
+  if (data.empty()) return 0;
+  platform::RandomAccessFile file;
+  std::string path = data + std::string(folderId) + kIndexFileName;
+  if (file.open(path.c_str(), platform::RandomAccessFile::Mode::Update) != platform::ReadStatus::Ok) return 0;
+  FileSource source(file);
+  locator::IndexScanner scanner(text);
+  locator::IndexEntry entry;
+  if (scanner.find(source, entry) != locator::ScanResult::Found || !entry.hasMarkField()) return 0;
+  if (entry.mark != '0') return 1;  // already marked, or no mark we know: left alone
+  // One byte, in place: the file keeps its length and every other byte. Should
+  // the host have changed that byte since it was read, it is left alone too.
+  return file.changeByte(entry.markOffset, '0', '1') == platform::RandomAccessFile::ByteChange::Changed ? 1
+                                                                                                        : 0;
+}
+
+}  // namespace lumo

@@ -1,0 +1,126 @@
+// Search of folder index text: the text is looked for over whole buffers; the
+// first place where it stands inside a line decides, and only that line's
+// fields are then read, from its start.
+#include "resolve/locator/index_scan.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace lumo::locator {
+namespace {
+
+// The tested bytes are chosen from this much of the first index read.
+constexpr std::size_t kTuneSample = std::size_t{1} << 16;
+
+const char* lastNewline(const char* begin, const char* end) {
+  while (end != begin)
+    if (*--end == '\n') return end;
+  return nullptr;
+}
+
+}  // namespace
+
+std::int64_t MemorySource::readAt(std::uint64_t offset, char* buffer, std::size_t size) {
+  if (offset >= text_.size()) return 0;
+  std::size_t n = std::min({size, piece_, text_.size() - static_cast<std::size_t>(offset)});
+  std::memcpy(buffer, text_.data() + offset, n);
+  return static_cast<std::int64_t>(n);
+}
+
+IndexScanner::IndexScanner(std::string_view text, std::size_t chunk)
+    : search_(text),
+      // A line never holds a line feed: such a text is found nowhere.
+      searchable_(!text.empty() && text.find('\n') == std::string_view::npos),
+      chunk_(chunk == 0 ? 1 : chunk) {
+  // Room for a new chunk after the text's length carried over from the last.
+  buffer_.resize(chunk_ + text.size());
+}
+
+bool IndexScanner::fill(ByteSource& source, std::uint64_t base, std::size_t& have, bool& atEnd) {
+  while (have < buffer_.size()) {
+    std::int64_t n = source.readAt(base + have, buffer_.data() + have, buffer_.size() - have);
+    if (n < 0) return false;
+    if (n == 0) {
+      atEnd = true;
+      break;
+    }
+    have += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
+  if (!searchable_) return ScanResult::Absent;
+  const std::size_t length = search_.text().size();
+  // A text ending in CR may end on the CR that belongs to a line end.
+  const bool endsInCr = search_.text().back() == '\r';
+  std::uint64_t base = 0;       // offset of buffer_[0]
+  std::uint64_t lineStart = 0;  // start of the line running into buffer_[0]
+  std::size_t have = 0;
+  bool atEnd = false;
+  for (;;) {
+    if (!fill(source, base, have, atEnd)) return ScanResult::Failed;
+    const char* begin = buffer_.data();
+    const char* end = begin + have;
+    if (!tuned_ && have >= kTuneSample) {
+      search_.tuneTo(std::string_view(begin, kTuneSample));
+      tuned_ = true;
+    }
+    for (const char* from = begin;;) {
+      const char* hit = search_.findIn(from, end);
+      if (hit == nullptr) break;
+      const char* after = hit + length;
+      if (endsInCr && after == end && !atEnd) break;  // the next byte decides: look again after the next fill
+      if (endsInCr && after != end && *after == '\n') {
+        from = hit + 1;
+        continue;
+      }
+      const char* lf = lastNewline(begin, hit);
+      return readEntry(source, lf ? base + static_cast<std::uint64_t>(lf - begin) + 1 : lineStart, entry);
+    }
+    if (atEnd) return ScanResult::Absent;
+    // Keep the last `length` bytes: a text may run across into the next fill.
+    std::size_t keep = std::min(have, length);
+    std::size_t cut = have - keep;
+    if (const char* lf = lastNewline(begin, begin + cut))
+      lineStart = base + static_cast<std::uint64_t>(lf - begin) + 1;
+    std::memmove(buffer_.data(), begin + cut, keep);
+    base += cut;
+    have = keep;
+  }
+}
+
+ScanResult IndexScanner::readEntry(ByteSource& source, std::uint64_t lineStart, IndexEntry& entry) {
+  entry = IndexEntry{};
+  entry.lineStart = lineStart;
+  std::uint64_t offset = lineStart;
+  char previous = 0;
+  for (;;) {
+    std::int64_t n = source.readAt(offset, buffer_.data(), buffer_.size());
+    if (n < 0) return ScanResult::Failed;
+    if (n == 0) return ScanResult::Found;  // a last line without a line feed
+    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
+      char c = buffer_[i];
+      if (c == '\n') {
+        // The CR before the line feed is not part of the line.
+        if (entry.separators == 1 && !entry.key.empty() && entry.key.back() == '\r') entry.key.pop_back();
+        return ScanResult::Found;
+      }
+      if (c == kFieldSeparator) {
+        ++entry.separators;
+        entry.keyClosed = entry.separators >= 2;
+        if (entry.separators == kMarkSeparator) {
+          entry.markOffset = offset + i - 1;
+          entry.mark = previous;
+          return ScanResult::Found;
+        }
+      } else if (entry.separators == 1) {
+        entry.key += c;
+      }
+      previous = c;
+    }
+    offset += static_cast<std::uint64_t>(n);
+  }
+}
+
+}  // namespace lumo::locator

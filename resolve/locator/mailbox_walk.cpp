@@ -1,0 +1,95 @@
+// The walk over the host's mailboxes and folders, in the file system's own
+// listing order, and the trash folder lookup.
+#include <cstring>
+
+#include "host/api/host_api.h"
+#include "platform/directory_listing.h"
+#include "resolve/locator/locator.h"
+#include "resolve/locator/store_paths.h"
+
+namespace lumo {
+namespace {
+
+// The first entry matching the pattern: its bare name and kind.
+bool firstMatch(const std::string& pattern, std::string& name, bool& isDirectory) {
+  platform::DirectoryListing listing(pattern);
+  if (!listing.any()) return false;
+  name = listing.name();
+  isDirectory = listing.isDirectory();
+  return true;
+}
+
+// Whether a full directory path lies inside the data folder.
+bool insideDataFolder(const std::string& directory, const std::string& data) {
+  return directory.size() > data.size() && directory.compare(0, data.size(), data) == 0 &&
+         isStoreRelativeId(std::string_view(directory).substr(data.size()));
+}
+
+}  // namespace
+
+namespace locator {
+
+std::string searchFolderTree(IndexScanner& scanner, const std::string& directory, const std::string& data) {
+  platform::DirectoryListing listing(directory + "\\*");
+  // An ordinary directory lists its own "." first.
+  if (!listing.any() || !listing.isDirectory()) return {};
+  do {
+    std::string found;
+    if (listing.isDirectory()) {
+      if (listing.isDotEntry()) continue;
+      found = searchFolderTree(scanner, directory + "\\" + listing.name(), data);
+    } else if (std::strcmp(listing.name(), "Folder.idx") == 0) {  // exactly this letter case
+      found = findMailInFolder(scanner, directory + "\\", data);
+    }
+    if (!found.empty()) return found;
+  } while (listing.next());
+  return {};
+}
+
+}  // namespace locator
+
+std::string SearchFolderTree(std::string_view text, std::string_view directory) {
+  std::string data = locator::dataFolder();
+  std::string dir(directory);
+  if (text.empty() || data.empty() || !insideDataFolder(dir, data)) return {};
+  locator::IndexScanner scanner(text);
+  return locator::searchFolderTree(scanner, dir, data);
+}
+
+std::string FindMailInMailboxes(std::string_view text) {
+  std::string data = locator::dataFolder();
+  if (text.empty() || data.empty()) return {};
+  platform::DirectoryListing mailboxes(data + "*.mb");
+  if (!mailboxes.any() || !mailboxes.isDirectory()) return {};
+  // One scanner, and so one buffer, for every index of the walk.
+  locator::IndexScanner scanner(text);
+  do {
+    // A file named "*.mb" has nothing below it.
+    if (!mailboxes.isDirectory()) continue;
+    std::string found = locator::searchFolderTree(scanner, data + mailboxes.name(), data);
+    if (!found.empty()) return found;
+  } while (mailboxes.next());
+  return {};
+}
+
+int FindFirstMatch(std::string& path) {
+  std::string name;
+  bool isDirectory = false;
+  if (!firstMatch(path, name, isDirectory)) return 0;
+  path = name;
+  return isDirectory ? 0 : 1;
+}
+
+int MoveSelectionToTrash() {
+  std::string data = locator::dataFolder();
+  const char* mailbox = HostApi.BKA_GetCurrentMailBox ? HostApi.BKA_GetCurrentMailBox() : nullptr;
+  if (data.empty() || mailbox == nullptr || !isStoreRelativeId(mailbox)) return 0;
+  std::string name;
+  bool isDirectory = false;
+  if (!firstMatch(data + mailbox + "*Trash", name, isDirectory) || !isDirectory) return 0;
+  std::string trash = std::string(mailbox) + name + "\\";
+  if (!HostApi.BKA_MoveSelectedMessages) return 0;
+  return HostApi.BKA_MoveSelectedMessages(trash.c_str(), FALSE) ? 1 : 0;
+}
+
+}  // namespace lumo

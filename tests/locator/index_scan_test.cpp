@@ -1,0 +1,248 @@
+// The "Folder.idx" line rules: whole lines of any length, the first line
+// holding the text decides, field 2 and the end of field 13 counted from the
+// line's start. Every case runs with buffers from one byte to the default
+// size and with sources that hand out odd-sized pieces, so that texts and
+// lines running across buffer boundaries are covered.
+#include "resolve/locator/index_scan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+
+namespace lumo::locator {
+namespace {
+
+using lumo::testing::visible;
+
+// A host-like index line: 14 fields, field 13 ending in the read mark.
+std::string line(const std::string& key, const std::string& messageId, char mark = '0') {
+  const char sep = '\x01';
+  std::string fields[] = {"0",
+                          key,
+                          messageId,
+                          "Subject",
+                          "From <from@example.com>",
+                          "To <to@example.com>",
+                          "Date",
+                          "123",
+                          "",
+                          "",
+                          "3",
+                          "0",
+                          std::string(1, mark),
+                          ""};
+  std::string text = fields[0];
+  for (std::size_t i = 1; i < std::size(fields); ++i) text += sep + fields[i];
+  return text;
+}
+
+struct Result {
+  ScanResult status = ScanResult::Absent;
+  IndexEntry entry;
+};
+
+Result scan(std::string_view text, std::string_view content, std::size_t chunk, std::size_t piece) {
+  MemorySource source(content, piece);
+  IndexScanner scanner(text, chunk);
+  Result r;
+  r.status = scanner.find(source, r.entry);
+  return r;
+}
+
+// Scans with every buffer and piece size; all must agree. Returns the result.
+Result scanAll(std::string_view text, std::string_view content) {
+  Result first = scan(text, content, IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1));
+  for (std::size_t chunk : {1, 2, 3, 7, 64, 511, 4096})
+    for (std::size_t piece : {1, 5, 4096}) {
+      Result r = scan(text, content, chunk, piece);
+      EXPECT_EQ(r.status, first.status)
+          << "chunk " << chunk << " piece " << piece << " in " << visible(content);
+      EXPECT_EQ(r.entry.lineStart, first.entry.lineStart) << "chunk " << chunk << " piece " << piece;
+      EXPECT_EQ(r.entry.key, first.entry.key) << "chunk " << chunk << " piece " << piece;
+      EXPECT_EQ(r.entry.separators, first.entry.separators) << "chunk " << chunk << " piece " << piece;
+      EXPECT_EQ(r.entry.markOffset, first.entry.markOffset) << "chunk " << chunk << " piece " << piece;
+    }
+  return first;
+}
+
+// The mail key the scan gives, or "(none)".
+std::string keyFor(std::string_view text, std::string_view content) {
+  Result r = scanAll(text, content);
+  if (r.status != ScanResult::Found) return "(absent)";
+  return r.entry.namesMail() ? r.entry.key : "(none)";
+}
+
+TEST(IndexLines, TheFirstLineHoldingTheTextDecides) {
+  std::string index =
+      line("K1", "<xa@x>") + "\r\n" + line("K2", "<a@x>") + "\r\n" + line("K3", "<a@x>") + "\r\n";
+  EXPECT_EQ(keyFor("<a@x>", index), "K2");
+  // Anywhere in the line, not only as a whole Message-ID field: "a@x>" also
+  // stands in K1's "<xa@x>", and "Subject" in every line.
+  EXPECT_EQ(keyFor("a@x>", index), "K1");
+  EXPECT_EQ(keyFor("Subject", index), "K1");
+  EXPECT_EQ(keyFor("<A@x>", index), "(absent)");  // letter case counts
+  EXPECT_EQ(keyFor("<c@x>", index), "(absent)");
+}
+
+TEST(IndexLines, AMatchingLineWithoutSeparatorGivesNoneAndEndsTheSearch) {
+  std::string index = "noise <a@x> without fields\r\n" + line("K2", "<a@x>") + "\r\n";
+  Result r = scanAll("<a@x>", index);
+  ASSERT_EQ(r.status, ScanResult::Found);
+  EXPECT_EQ(r.entry.separators, 0);
+  EXPECT_EQ(r.entry.lineStart, 0u);
+  EXPECT_FALSE(r.entry.namesMail());
+}
+
+// Our choice: a single 0x01 leaves field 2 without its closing separator. The
+// host's lines always close it, so the line is damaged or cut and names no
+// mail; field 2 is read as the rest of the line all the same.
+TEST(IndexLines, ALineWithOneSeparatorNamesNoMail) {
+  Result r = scanAll("<a@x>",
+                     "0\x01"
+                     "KEY <a@x>\r\n" +
+                         line("K2", "<a@x>") + "\r\n");
+  ASSERT_EQ(r.status, ScanResult::Found);
+  EXPECT_EQ(r.entry.separators, 1);
+  EXPECT_FALSE(r.entry.keyClosed);
+  EXPECT_EQ(r.entry.key, "KEY <a@x>");  // the CR before the LF is not part of it
+  EXPECT_FALSE(r.entry.namesMail());
+  EXPECT_EQ(keyFor("<a@x>",
+                   "<a@x>\x01"
+                   "rest\r"),
+            "(none)");  // a cut last line
+  // An empty field 2 names no mail either.
+  EXPECT_EQ(keyFor("<a@x>", "0\x01\x01<a@x>\x01\r\n"), "(none)");
+}
+
+TEST(IndexLines, LineEndsCrLfLfOnlyAndAnUnterminatedLastLine) {
+  std::string a = line("KA", "<a@x>"), b = line("KB", "<b@x>"), c = line("KC", "<c@x>");
+  for (std::string end : {"\r\n", "\n"}) {
+    std::string index = a + end + b + end + c;  // the last line has no line end
+    EXPECT_EQ(keyFor("<b@x>", index), "KB") << visible(end);
+    EXPECT_EQ(keyFor("<c@x>", index), "KC") << visible(end);
+    Result r = scanAll("<c@x>", index);
+    EXPECT_EQ(r.entry.lineStart, a.size() + b.size() + 2 * end.size());
+  }
+  // Mixed line ends in one file, and an empty line between.
+  EXPECT_EQ(keyFor("<c@x>", a + "\n\r\n" + b + "\r\n" + c + "\n"), "KC");
+}
+
+// A CR before the line feed is the line end, not part of the line; a CR
+// anywhere else is an ordinary byte.
+TEST(IndexLines, ACrBelongsToTheLineOnlyWhenNoLineFeedFollows) {
+  std::string index =
+      "x\x01K1\x01<a@x>\r\n"
+      "x\x01K2\x01<a@x>\rmore\r\n"
+      "x\x01K3\x01<a@x>\r";
+  EXPECT_EQ(keyFor("<a@x>\r", index), "K2");
+  EXPECT_EQ(keyFor("<a@x>\r",
+                   "x\x01K1\x01<a@x>\r\n"
+                   "x\x01K3\x01<a@x>\r"),
+            "K3");  // the last line keeps its CR
+  EXPECT_EQ(keyFor("<a@x>\r", "x\x01K1\x01<a@x>\r\n"), "(absent)");
+  EXPECT_EQ(keyFor("<a@x>\r\n", index), "(absent)");  // a line never holds a line feed
+  EXPECT_EQ(keyFor("\n", index), "(absent)");
+  EXPECT_EQ(keyFor("", index), "(absent)");
+}
+
+// Whole lines whatever their length: a 511-byte piece reader would miss a
+// Message-ID across byte 511 and read a piece's field 2 as the key.
+TEST(IndexLines, LongLinesAreReadWhole) {
+  std::string id = "<straddle@example.com>";
+  for (std::size_t at : {500u, 505u, 510u, 511u, 512u}) {
+    std::string head = "0\x01KEY\x01";
+    std::string longLine = head + std::string(at - head.size(), 'p') + id + "\x01tail";
+    ASSERT_EQ(longLine.find(id), at);
+    EXPECT_EQ(keyFor(id, line("K0", "<first@x>") + "\r\n" + longLine + "\r\n"), "KEY") << at;
+  }
+  // Many kilobytes, with separators on the way: key and mark still counted
+  // from the line's start.
+  std::string filler;
+  for (int i = 0; i < 2000; ++i) filler += "word\x02";
+  std::string huge = "0\x01HUGEKEY\x01" + filler + "\x01<deep@x>";
+  for (int i = 0; i < 9; ++i) huge += "\x01" + filler;  // separators 4 to 12
+  huge += "\x01tail";
+  std::string index = line("K0", "<first@x>") + "\r\n" + huge + "\r\n" + line("K2", "<deep@x>") + "\r\n";
+  Result r = scanAll("<deep@x>", index);
+  ASSERT_EQ(r.status, ScanResult::Found);
+  EXPECT_EQ(r.entry.key, "HUGEKEY");
+  ASSERT_TRUE(r.entry.hasMarkField());
+  // The 13th separator of the long line is the one before "\x01tail".
+  EXPECT_EQ(r.entry.markOffset, index.find("\x01tail") - 1);
+}
+
+TEST(IndexLines, TheMarkIsTheLastCharacterOfField13) {
+  std::string first = line("K0", "<first@x>") + "\r\n";
+  std::string index = first + line("K1", "<a@x>", '0') + "\r\n";
+  Result r = scanAll("<a@x>", index);
+  ASSERT_TRUE(r.entry.hasMarkField());
+  EXPECT_EQ(r.entry.mark, '0');
+  // Field 13 is "0" in line(): its last character stands before the 13th
+  // separator, which is the second-to-last byte of the line.
+  EXPECT_EQ(r.entry.markOffset, index.size() - 2 - 2);
+  EXPECT_EQ(scanAll("<a@x>", first + line("K1", "<a@x>", '1') + "\r\n").entry.mark, '1');
+
+  // Twelve separators: no mark field.
+  std::string twelve = "0\x01K\x01<a@x>" + std::string(9, '\x01') + "1";
+  Result few = scanAll("<a@x>", twelve);
+  EXPECT_EQ(few.entry.separators, 11);
+  EXPECT_FALSE(few.entry.hasMarkField());
+  few = scanAll("<a@x>", twelve + "\x01");
+  EXPECT_EQ(few.entry.separators, 12);
+  EXPECT_FALSE(few.entry.hasMarkField());
+  // An empty field 13: the character before the 13th separator is the 12th.
+  Result empty = scanAll("<a@x>", twelve + "\x01\x01");
+  ASSERT_TRUE(empty.entry.hasMarkField());
+  EXPECT_EQ(empty.entry.mark, '\x01');
+}
+
+TEST(IndexLines, NulBytesAreOrdinaryBytes) {
+  std::string index("0\x01K\0Y\x01<a\0b>\x01\r\n", 15);
+  EXPECT_EQ(keyFor(std::string("<a\0b>", 5), index), std::string("K\0Y", 3));
+}
+
+class FailingSource : public ByteSource {
+ public:
+  FailingSource(std::string_view text, std::uint64_t failAt) : inner_(text, 3), failAt_(failAt) {}
+  std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
+    return offset >= failAt_ ? -1 : inner_.readAt(offset, buffer, size);
+  }
+
+ private:
+  MemorySource inner_;
+  std::uint64_t failAt_;
+};
+
+TEST(IndexLines, AReadFailureIsNoAnswer) {
+  std::string index = line("K0", "<first@x>") + "\r\n" + line("K1", "<a@x>") + "\r\n";
+  IndexEntry entry;
+  FailingSource before(index, 10);
+  EXPECT_EQ(IndexScanner("<a@x>", 8).find(before, entry), ScanResult::Failed);
+  // A failure while the found line's fields are read.
+  FailingSource during(index, index.find("<a@x>") + 10);
+  EXPECT_EQ(IndexScanner("<a@x>", 1 << 16).find(during, entry), ScanResult::Failed);
+}
+
+TEST(IndexLines, OneScannerServesManyFiles) {
+  IndexScanner scanner("<a@x>", 16);
+  IndexEntry entry;
+  std::string other = line("K0", "<b@x>") + "\r\n", second = other + line("K1", "<a@x>"),
+              third = line("K7", "<a@x>");
+  MemorySource none(other);
+  EXPECT_EQ(scanner.find(none, entry), ScanResult::Absent);
+  MemorySource empty("");
+  EXPECT_EQ(scanner.find(empty, entry), ScanResult::Absent);
+  MemorySource some(second);
+  ASSERT_EQ(scanner.find(some, entry), ScanResult::Found);
+  EXPECT_EQ(entry.key, "K1");
+  MemorySource again(third);
+  ASSERT_EQ(scanner.find(again, entry), ScanResult::Found);
+  EXPECT_EQ(entry.key, "K7");
+  EXPECT_EQ(entry.lineStart, 0u);
+}
+
+}  // namespace
+}  // namespace lumo::locator
