@@ -38,6 +38,13 @@ void removeLinkOfMail(const char* mailId) {
   record.updateIn(LinkIndexPath, id->id.c_str(), "", LinkUpdateField::Remove);
 }
 
+// A double-click on the list's empty space leaves no mail selected; like a
+// double-click in a folder the plug-in does not act on, it does not count.
+bool anyMailSelected() {
+  char mailId[IdCapacity] = "";
+  return HostApi.BKA_GetNextMail(-1, mailId, IdCapacity, 1) >= 0;
+}
+
 bool currentMailStatusClear() {
   char status[256] = "";
   HostApi.BKA_GetSpecifiedHeader("X-Becky-Status", status, sizeof status);
@@ -71,7 +78,7 @@ int RemoveSelectedLinks() {
 
 bool jumpOnDoubleClick() {
   const char* folder = HostApi.BKA_GetCurrentFolder();
-  if (folder == nullptr || !IsUsableFolder(folder)) return false;
+  if (folder == nullptr || !IsUsableFolder(folder) || !anyMailSelected()) return false;
   switch (chooseDoubleClickJump(Settings.realMail != 0, ShortcutOpened != 0, SelectedTargetId[0] != '\0')) {
     case DoubleClickJump::ToTarget:
       selectMail(SelectedTargetId);

@@ -19,7 +19,8 @@ int RemoveSelectedLinks();
 
 // The jump of an acting double-click in the mail list: from a shortcut to its
 // target, or (setting "RealMail" on) from the target back to its shortcut.
-// False when the current folder is one the plug-in does not act on: then
+// False when the current folder is one the plug-in does not act on, or when
+// no mail is selected (a double-click on the list's empty space): then
 // nothing happened and the double-click does not count.
 bool jumpOnDoubleClick();
 

@@ -78,6 +78,7 @@ class HookProcedures : public ::testing::Test {
   void view(const std::string& mailId) {
     host().currentFolder = mailId.substr(0, mailId.find('?'));
     host().currentMail = mailId;
+    host().selection = {mailId};
   }
   int editModeCommands() {
     int n = 0;
@@ -206,11 +207,25 @@ TEST_F(HookProcedures, InAFolderThePlugInDoesNotActOnNoDoubleClickCounts) {
   std::strcpy(SelectedTargetId, target.c_str());
   host().currentFolder = "Box.mb\\";  // a mailbox alone
   host().currentMail = shortcut;
+  host().selection = {shortcut};
   run("dblclick\ndblclick");
   EXPECT_EQ(host().currentMail, shortcut);
   EXPECT_EQ(DoubleClickArmed, 1);
   view(shortcut);
   run("dblclick");  // still armed: this one acts
+  EXPECT_EQ(host().currentMail, target);
+}
+
+TEST_F(HookProcedures, ADoubleClickWithNoMailSelectedNeitherJumpsNorCounts) {
+  ShortcutOpened = 1;
+  std::strcpy(SelectedTargetId, target.c_str());
+  view(shortcut);
+  host().selection.clear();  // the user double-clicked the list's empty space
+  run("dblclick\ndblclick");
+  EXPECT_EQ(host().currentMail, shortcut);
+  EXPECT_EQ(DoubleClickArmed, 1);
+  host().selection = {shortcut};
+  run("dblclick");  // the pairs of notifications stay in step: this one acts
   EXPECT_EQ(host().currentMail, target);
 }
 
