@@ -54,6 +54,7 @@ std::span<const ScriptCommand> Script::expectations() {
       {"file-exists", "PATH", "the file exists", &Script::expectFileExists},
       {"file-missing", "PATH", "the file does not exist", &Script::expectFileExists},
       {"file-contains", "PATH TEXT", "the file holds TEXT (code page 932)", &Script::expectFileContains},
+      {"file-lacks", "PATH TEXT", "the file does not hold TEXT (code page 932)", &Script::expectFileContains},
   };
   return table;
 }
@@ -234,13 +235,14 @@ std::string Script::expectFileExists(const Words& w) {
              : "file " + (w.size() >= 3 ? w[2] : "") + (exists ? " exists" : " is missing");
 }
 
-// expect file-contains PATH TEXT
+// expect file-contains|file-lacks PATH TEXT
 std::string Script::expectFileContains(const Words& w) {
-  if (w.size() < 4) return "expect file-contains needs a path and a text";
+  if (w.size() < 4) return "expect " + w[1] + " needs a path and a text";
   auto data = readFile(w[2]);
   if (!data) return "cannot read " + w[2];
-  std::string text = c(join(w, 3));
-  return data->find(text) != std::string::npos ? "" : "file " + w[2] + " lacks \"" + join(w, 3) + "\"";
+  bool holds = data->find(c(join(w, 3))) != std::string::npos;
+  if (holds == (w[1] == "file-contains")) return {};
+  return "file " + w[2] + (holds ? " holds \"" : " lacks \"") + join(w, 3) + "\"";
 }
 
 }  // namespace lumo::hostsim
