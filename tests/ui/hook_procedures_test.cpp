@@ -99,15 +99,28 @@ TEST_F(HookProcedures, APostedDirectEditOfAShortcutIsRefusedOnceWithTheStopBox) 
   EXPECT_EQ(box.type, 0x42010u);
   EXPECT_EQ(box.owner, nullptr);
   EXPECT_EQ(editModeCommands(), 1);
-  EXPECT_EQ(EditRefusalCount, 1);
-  // The next command taken passes (it is the host's own way out of edit mode)...
-  run("post 108");
-  EXPECT_EQ(boxes(), 1u);
+  // "EditMode" is the host's own direct-edit command: the one command the
+  // refusal lets pass. It switches the view back, so the user's command and
+  // the host's leave it read-only, and the count is spent.
+  EXPECT_TRUE(fx.windows().editorReadOnly());
   EXPECT_EQ(EditRefusalCount, 0);
-  // ...and the one after that is refused again.
+  // The user's next attempt is refused again, once.
   run("answer OK\npost 108");
   EXPECT_EQ(boxes(), 2u);
   EXPECT_EQ(editModeCommands(), 2);
+  EXPECT_TRUE(fx.windows().editorReadOnly());
+}
+
+TEST_F(HookProcedures, CommandsLeftToPassAfterARefusalPassUnrefused) {
+  ShortcutOpened = 1;
+  EditRefusalCount = 2;  // as opening a shortcut in edit mode leaves it
+  run("post 108");
+  EXPECT_EQ(EditRefusalCount, 1);
+  run("post 40001\npost 40001");
+  EXPECT_EQ(EditRefusalCount, 0);
+  EXPECT_EQ(boxes(), 0u);
+  run("answer OK\npost 108");
+  EXPECT_EQ(boxes(), 1u);
 }
 
 TEST_F(HookProcedures, ACommandOnlyLookedAtIsNeitherRefusedNorCounted) {
@@ -125,16 +138,18 @@ TEST_F(HookProcedures, ASentDirectEditOfAShortcutIsRefusedWhateverTheCount) {
   run("answer OK\nsend 108");
   ASSERT_EQ(boxes(), 1u);
   EXPECT_EQ(fx.windows().messageBoxes().back().text, hook_text::EditRefused);
-  EXPECT_EQ(EditRefusalCount, 1);
   EXPECT_EQ(editModeCommands(), 1);
+  EXPECT_EQ(EditRefusalCount, 0);  // set to 1, spent by the host's own command
+  EXPECT_TRUE(fx.windows().editorReadOnly());
 }
 
 TEST_F(HookProcedures, DirectEditOfAnOrdinaryMailPassesBothHooks) {
   run("post 108");
+  EXPECT_FALSE(fx.windows().editorReadOnly());  // the host made its view editable
   run("send 108");
+  EXPECT_TRUE(fx.windows().editorReadOnly());
   EXPECT_EQ(boxes(), 0u);
   EXPECT_EQ(editModeCommands(), 0);
-  EXPECT_FALSE(fx.windows().editorReadOnly());  // the host made its view editable
 }
 
 // --- Deleting shortcuts ---
