@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "platform/cp932.h"
+#include "text/cp932.h"
 #include "platform/file.h"
 #include "text/ascii_case.h"
 #include "text/c_string.h"

@@ -1,14 +1,13 @@
 // The rules of the window hooks and the hotkeys (see hook_decisions.h).
 #include "ui/hook_decisions.h"
 
-#include "platform/cp932.h"
+#include "text/ascii_case.h"
+#include "text/cp932.h"
 
 namespace lumo {
 namespace {
 
 unsigned commandId(WPARAM wParam) { return static_cast<unsigned>(wParam & 0xFFFF); }
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 }  // namespace
 
@@ -66,7 +65,7 @@ bool sameMailId(std::string_view a, std::string_view b) {
     if (isCp932LeadByte(a[i]) && i + 1 < a.size()) {
       if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
       ++i;
-    } else if (lower(a[i]) != lower(b[i])) {
+    } else if (asciiLower(a[i]) != asciiLower(b[i])) {
       return false;
     }
   }

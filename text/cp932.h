@@ -1,5 +1,5 @@
 // Code page 932 (Shift-JIS), the plug-in's text encoding: the bytes that
-// begin a two-byte character.
+// begin a two-byte character, whose second byte may look like ASCII.
 #pragma once
 
 namespace lumo {
