@@ -1,45 +1,20 @@
 // Cost of the plug-in's hooks for the messages they leave alone, which is
 // nearly every message of the host's user interface, and of a key press no
-// hotkey takes: time per call beside a hook that only hands on, and
-// allocations per call (the global allocation functions are replaced here to
-// count them). Usage: hook_bench [calls]   (default 20,000,000)
+// hotkey takes: time per call beside a hook that only hands on, and the
+// allocations made (support/counting_new.h counts them).
+// Usage: hook_bench [calls]   (default 20,000,000)
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
 #include "host/api/module_state.h"
 #include "host/entry_points.h"
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
+#include "support/counting_new.h"
 #include "ui/hook_decisions.h"
 #include "ui/hooks.h"
-
-namespace {
-
-std::atomic<long> allocations{0};
-
-void* allocate(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (void* p = allocate(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  if (void* p = allocate(size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -55,12 +30,12 @@ void measure(const char* what, long calls, F&& call) {
   double best = 1e300;
   long allocated = 0;
   for (int run = 0; run < 5; ++run) {
-    long before = allocations;
+    long before = lumo::testing::AllocationCount;
     auto t0 = Clock::now();
     for (long i = 0; i < calls; ++i) call();
     best =
         std::min(best, std::chrono::duration<double, std::nano>(Clock::now() - t0).count() / double(calls));
-    allocated += allocations - before;
+    allocated += lumo::testing::AllocationCount - before;
   }
   std::printf("%-52s %7.2f ns/call  %ld allocations\n", what, best, allocated);
 }
@@ -69,6 +44,7 @@ void measure(const char* what, long calls, F&& call) {
 
 int main(int argc, char** argv) {
   long calls = argc > 1 ? std::atol(argv[1]) : 20000000;
+  lumo::testing::CountAllocations = true;
   HWND main = reinterpret_cast<HWND>(0x1001);
   HWND list = reinterpret_cast<HWND>(0x1002);
   lumo::ListWindow = list;

@@ -1,60 +1,32 @@
 // The plug-in's window hooks installed by BKC_OnStart on the substitute
 // host's windows (in memory, Linux): commands posted to and sent to the main
 // window, and double-clicks in the mail list, as a user causes them.
-#include <gtest/gtest.h>
-
 #include <cctype>
 #include <cstring>
 #include <string>
 
-#include "host-sim/core/fixture.h"
-#include "host/api/module_state.h"
 #include "linkindex/link_record.h"
-#include "settings/settings_store.h"
-#include "shortcut/session_state.h"
-#include "support/temp_dir.h"
 #include "ui/hook_texts.h"
-#include "ui/hooks.h"
+#include "ui/plugin_on_host.h"
 
 namespace lumo {
 namespace {
 
 using testing::readBytes;
 
-class HookProcedures : public ::testing::Test {
+class HookProcedures : public testing::PluginOnHost {
  protected:
-  hostsim::HostFixture fx;
-  testing::TempDir pluginDir;
-  const std::string inbox = "Box.mb\\!!!!Inbox\\";
-  const std::string links = "Box.mb\\Links\\";
   std::string target, other, shortcut;
 
   void SetUp() override {
-    fx.addFolder(inbox, "Inbox");
-    fx.addFolder(links, "Links");
+    PluginOnHost::SetUp();
     target = fx.addMail(inbox, fx.mailSource("Target", "<t1@example.com>"));
     other = fx.addMail(inbox, fx.mailSource("Other", "<o1@example.com>"));
     shortcut = fx.addMail(links, shortcutSource("2711_12", target, "<t1@2711_12.LuMO.example.com>"));
-    ASSERT_TRUE(fx.loadLinkedPlugin());
-    usePath(LinkIndexPath, pluginDir.file("lumo.idx"));
-    usePath(SettingsPath, pluginDir.file("lumo.ini"));
-    // The process-wide state as after a fresh load.
-    ShortcutOpened = 0;
-    CreationPending = 0;
-    SelectedTargetId[0] = '\0';
-    EditRefusalCount = 0;
-    DoubleClickArmed = 1;
-    Settings = SettingsValues();
-    run("start");
     ASSERT_NE(GetMessageHook, nullptr);
     ASSERT_NE(ListCallWndProcHook, nullptr);
   }
-  void TearDown() override { run("exit"); }
 
-  static void usePath(char (&path)[PathCapacity], const std::string& file) {
-    ASSERT_LT(file.size(), sizeof path);
-    std::strcpy(path, file.c_str());
-  }
   static std::string shortcutSource(const std::string& id, const std::string& targetId,
                                     const std::string& messageId, const std::string& extra = "") {
     return "From: sender@example.com\r\nSubject: ->Target\r\nMessage-ID: " + messageId +
@@ -71,9 +43,6 @@ class HookProcedures : public ::testing::Test {
   }
   static std::string linkIndex() { return readBytes(LinkIndexPath); }
 
-  void run(const std::string& lines) { ASSERT_EQ(fx.run(lines), ""); }
-  hostsim::Host& host() { return fx.host(); }
-  std::size_t boxes() { return fx.windows().messageBoxes().size(); }
   // The host's view as after the user opened a mail (no plug-in call).
   void view(const std::string& mailId) {
     host().currentFolder = mailId.substr(0, mailId.find('?'));
@@ -93,7 +62,7 @@ TEST_F(HookProcedures, APostedDirectEditOfAShortcutIsRefusedOnceWithTheStopBox) 
   ShortcutOpened = 1;
   run("answer OK\npost 108");
   ASSERT_EQ(boxes(), 1u);
-  const hostsim::MessageBoxRecord& box = fx.windows().messageBoxes().back();
+  const hostsim::MessageBoxRecord& box = lastBox();
   EXPECT_EQ(box.title, "Message from LuMO");
   EXPECT_EQ(box.text, hook_text::EditRefused);
   EXPECT_EQ(box.type, 0x42010u);
@@ -137,7 +106,7 @@ TEST_F(HookProcedures, ASentDirectEditOfAShortcutIsRefusedWhateverTheCount) {
   EditRefusalCount = 2;
   run("answer OK\nsend 108");
   ASSERT_EQ(boxes(), 1u);
-  EXPECT_EQ(fx.windows().messageBoxes().back().text, hook_text::EditRefused);
+  EXPECT_EQ(lastBox().text, hook_text::EditRefused);
   EXPECT_EQ(editModeCommands(), 1);
   EXPECT_EQ(EditRefusalCount, 0);  // set to 1, spent by the host's own command
   EXPECT_TRUE(fx.windows().editorReadOnly());

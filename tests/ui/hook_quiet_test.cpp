@@ -1,105 +1,57 @@
 // The hooks see every message of the host's user interface: one that they
 // do not act on must cost the host no allocation and no file access. This
-// program replaces the global allocation functions to count every
-// allocation, and records the platform layer's file steps, around calls of
-// the installed hook procedures (and the hotkey dispatch) with such messages.
-#include <gtest/gtest.h>
-
-#include <atomic>
-#include <cstdlib>
+// program counts every allocation (support/counting_new.h) and records the
+// platform layer's file steps around calls of the installed hook procedures
+// (and the hotkey dispatch) with such messages.
 #include <cstring>
-#include <new>
 
-#include "host-sim/core/fixture.h"
-#include "host/api/module_state.h"
 #include "host/entry_points.h"
 #include "linkindex/link_record.h"
 #include "platform/file.h"
-#include "settings/settings_store.h"
-#include "shortcut/session_state.h"
-#include "support/temp_dir.h"
+#include "support/counting_new.h"
 #include "ui/hook_decisions.h"
-#include "ui/hooks.h"
-
-namespace {
-
-std::atomic<bool> counting{false};
-std::atomic<long> allocations{0};
-
-void* allocate(std::size_t size) {
-  if (counting) ++allocations;
-  return std::malloc(size == 0 ? 1 : size);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-  if (void* p = allocate(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-  if (void* p = allocate(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return allocate(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+#include "ui/plugin_on_host.h"
 
 namespace lumo {
 namespace {
 
 constexpr WPARAM kHostCommand = 40001;  // a command of the host's own
 
-class QuietHooks : public ::testing::Test {
+class QuietHooks : public testing::PluginOnHost {
  protected:
-  hostsim::HostFixture fx;
-  testing::TempDir pluginDir;
-  const std::string links = "Box.mb\\Links\\";
   HWND main = nullptr;
   HWND list = nullptr;
 
   void SetUp() override {
-    fx.addFolder(links, "Links");
+    PluginOnHost::SetUp();
     std::string target = fx.addMail(links, fx.mailSource("Target", "<t1@example.com>"));
     std::string shortcut = fx.addMail(
         links, "Message-ID: <t1@2711_12.LuMO.example.com>\r\nX-LuMOID: 2711_12\r\n\r\nShortcut.\r\n");
-    ASSERT_TRUE(fx.loadLinkedPlugin());
-    std::string index = pluginDir.file("lumo.idx");
-    ASSERT_LT(index.size(), sizeof LinkIndexPath);
-    std::strcpy(LinkIndexPath, index.c_str());
     LinkRecord record;
     record.setFields("2711_12", links.c_str(), target.c_str(), "<t1@example.com>", shortcut.c_str());
     ASSERT_EQ(record.appendTo(LinkIndexPath), 1);
-    ASSERT_EQ(fx.run("start\nopen-folder " + links + "\nselect @2"), "");
+    run("open-folder " + links + "\nselect @2");
     // A shortcut on view with its target known, a hotkey set: the hooks have
     // everything they could act on, and still must not for these messages.
     ShortcutOpened = 1;
     std::strcpy(SelectedTargetId, target.c_str());
-    EditRefusalCount = 0;
-    DoubleClickArmed = 1;
-    for (std::uint16_t& slot : HotkeyTable) slot = 0;
     HotkeyTable[3] = 0x0246;  // Ctrl+F
     main = fx.windows().mainWindow();
     list = fx.windows().listWindow();
   }
   void TearDown() override {
     platform::clearFaults();
-    fx.run("exit");
+    PluginOnHost::TearDown();
   }
 
   void startWatching() {
     platform::recordSteps();
-    allocations = 0;
-    counting = true;
+    testing::AllocationCount = 0;
+    testing::CountAllocations = true;
   }
   long stopWatching() {
-    counting = false;
-    return allocations;
+    testing::CountAllocations = false;
+    return testing::AllocationCount;
   }
 
   LRESULT queued(UINT message, WPARAM wParam, WPARAM removal) {
