@@ -7,7 +7,7 @@
 
 #include "host/api/host_api.h"
 #include "host/api/host_text.h"
-#include "host/api/message_box.h"
+#include "host/api/user_messages.h"
 #include "host/api/module_state.h"
 #include "linkindex/link_record.h"
 #include "linkindex/shortcut_id.h"

@@ -7,7 +7,7 @@
 
 #include "host/api/host_api.h"
 #include "host/api/host_text.h"
-#include "host/api/message_box.h"
+#include "host/api/user_messages.h"
 #include "host/api/module_state.h"
 #include "res/resource_ids.h"
 #include "shortcut/memo_display.h"

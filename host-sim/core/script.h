@@ -85,6 +85,7 @@ class Script {
   std::string drop(const Words& w);
   std::string dropRaw(const Words& w);
   std::string retrieve(const Words& w);
+  std::string makeShortcut(const Words& w);
   std::string moveSelection(const Words& w);
   std::string postCommand(const Words& w);
   std::string dblclick(const Words& w);

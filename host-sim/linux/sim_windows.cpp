@@ -107,6 +107,12 @@ LRESULT SimWindows::sendMessage(HWND handle, UINT message, WPARAM wParam, LPARAM
   return windowProc_ ? windowProc_(handle, message, wParam, lParam) : 0;
 }
 
+// As the list view control does on a double-click: NM_DBLCLK to its parent.
+void SimWindows::doubleClickList() {
+  NMHDR header{handle(list_), static_cast<UINT_PTR>(list_->id), static_cast<UINT>(NM_DBLCLK)};
+  sendMessage(handle(main_), WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
 HMENU SimWindows::createMenu(const std::vector<MenuItem>& items) {
   menus_.push_back(std::make_unique<SimMenu>(SimMenu{items}));
   return reinterpret_cast<HMENU>(menus_.back().get());

@@ -7,10 +7,6 @@
 
 namespace lumo {
 
-HostBlock::~HostBlock() {
-  if (block_) HostApi.BKA_Free(block_);
-}
-
 bool setSourceText(const char* mailId, std::string_view text) {
   if (text.size() >= 0xffffffffu) return false;
   auto* block = static_cast<char*>(HostApi.BKA_Alloc(static_cast<DWORD>(text.size() + 1)));
