@@ -1,5 +1,16 @@
 # Adding a test is one line: lumo_add_test(name SOURCES a_test.cpp ... [LIBS x y]).
-# On the win64 build the tests run under Wine (the cross-compiling emulator).
+# On the win64 build the tests run under Wine (the cross-compiling emulator),
+# in a Wine prefix of the build's own that the setup fixture `wine_prefix`
+# prepares before the first of them starts; a test added with add_test()
+# itself joins it with lumo_test_environment(name).
+
+if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
+  set(LUMO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "The Wine prefix the tests run in")
+  # No Mono or Gecko: creating the prefix must not stop to offer them.
+  set(LUMO_TEST_ENVIRONMENT WINEDEBUG=-all WINEPREFIX=${LUMO_WINEPREFIX} WINEDLLOVERRIDES=mscoree,mshtml=)
+else()
+  set(LUMO_TEST_ENVIRONMENT)
+endif()
 
 if(LUMO_TESTS)
   if(WIN32)
@@ -15,6 +26,23 @@ if(LUMO_TESTS)
   include(GoogleTest)
 endif()
 
+# The fixture's setup test; called once where testing is enabled.
+function(lumo_add_test_fixtures)
+  if(LUMO_WINEPREFIX)
+    add_test(NAME wine_prefix COMMAND ${CMAKE_COMMAND} -DWINE=${CMAKE_CROSSCOMPILING_EMULATOR} -P
+                                      ${PROJECT_SOURCE_DIR}/cmake/WinePrefix.cmake)
+    set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine_prefix ENVIRONMENT "${LUMO_TEST_ENVIRONMENT}")
+  endif()
+endfunction()
+
+# The environment every test runs in; under Wine, after the prefix is ready.
+function(lumo_test_environment name)
+  if(LUMO_WINEPREFIX)
+    set_property(TEST ${name} APPEND PROPERTY ENVIRONMENT ${LUMO_TEST_ENVIRONMENT})
+    set_property(TEST ${name} APPEND PROPERTY FIXTURES_REQUIRED wine_prefix)
+  endif()
+endfunction()
+
 function(lumo_add_test name)
   cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
@@ -24,5 +52,5 @@ function(lumo_add_test name)
   # Tests bind the host functions from their own executable, as the host does.
   set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "WINEDEBUG=-all")
+  lumo_test_environment(${name})
 endfunction()

@@ -6,12 +6,9 @@
 
 #include "shortcut/creation.h"
 
-const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {
-    "BKC_OnStart",       "BKC_OnExit",        "BKC_OnMenuInit",    "BKC_OnOpenFolder",
-    "BKC_OnOpenMail",    "BKC_OnRetrieve",    "BKC_OnKeyDispatch", "BKC_OnDragDrop",
-    "LumoMakeShortCut",  "BKC_OnPlugInSetup", "BKC_OnPlugInInfo",  "BKC_OnEveryMinute",
-    "BKC_OnOpenCompose", "BKC_OnOutgoing",    "BKC_OnSend",        "BKC_OnFinishRetrieve",
-};
+#define LUMO_EXPORT_NAME(name, slot) #name,
+const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {LUMO_ENTRY_POINTS(LUMO_EXPORT_NAME)};
+#undef LUMO_EXPORT_NAME
 
 namespace {
 

@@ -37,6 +37,30 @@ LUMO_EXPORT int WINAPI BKC_OnSend(LPCSTR message);
 LUMO_EXPORT int WINAPI BKC_OnFinishRetrieve(int count);
 }
 
+// The one list of the sixteen entry points, in the order of the export list
+// (res/lumo.def, which a test holds to it), each with the short name the
+// substitute host gives its slot. Whatever lists them expands this:
+// LumoExportNames below, the host's slots, its loaders' bindings.
+#define LUMO_ENTRY_POINTS(X)          \
+  X(BKC_OnStart, OnStart)             \
+  X(BKC_OnExit, OnExit)               \
+  X(BKC_OnMenuInit, OnMenuInit)       \
+  X(BKC_OnOpenFolder, OnOpenFolder)   \
+  X(BKC_OnOpenMail, OnOpenMail)       \
+  X(BKC_OnRetrieve, OnRetrieve)       \
+  X(BKC_OnKeyDispatch, OnKeyDispatch) \
+  X(BKC_OnDragDrop, OnDragDrop)       \
+  X(LumoMakeShortCut, MakeShortCut)   \
+  X(BKC_OnPlugInSetup, OnPlugInSetup) \
+  X(BKC_OnPlugInInfo, OnPlugInInfo)   \
+  X(BKC_OnEveryMinute, OnEveryMinute) \
+  X(BKC_OnOpenCompose, OnOpenCompose) \
+  X(BKC_OnOutgoing, OnOutgoing)       \
+  X(BKC_OnSend, OnSend)               \
+  X(BKC_OnFinishRetrieve, OnFinishRetrieve)
+
+#define LUMO_ENTRY_POINT_COUNT_ONE(name, slot) +1
+#define LUMO_EXPORT_COUNT (0 LUMO_ENTRY_POINTS(LUMO_ENTRY_POINT_COUNT_ONE))
+
 // The exported names, in the order of the export list.
-#define LUMO_EXPORT_COUNT 16
 extern const char* const LumoExportNames[LUMO_EXPORT_COUNT];

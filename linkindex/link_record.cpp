@@ -3,16 +3,12 @@
 
 #include <cstring>
 
+#include "linkindex/message_id_value.h"
+
 namespace lumo {
 namespace {
 
 constexpr char kSeparator = '\x01';
-
-// CR, LF and 0x01 would split the line or its fields; NUL would cut the text
-// short wherever it is handled as a C string.
-bool holdsLineBreaker(std::string_view s) {
-  return s.find_first_of(std::string_view("\r\n\x01\0", 4)) != std::string_view::npos;
-}
 
 std::string_view view(const char* s) { return s == nullptr ? std::string_view{} : std::string_view(s); }
 
@@ -41,6 +37,10 @@ std::string_view writtenMailId(std::string_view folder, std::string_view mail) {
 }
 
 }  // namespace
+
+bool breaksIndexLine(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\x01\0", 4)) != std::string_view::npos;
+}
 
 void LinkRecord::assign(std::string_view shortcutId, std::string_view folderId, std::string_view mailId,
                         std::string_view messageId, std::string_view location) {
@@ -73,7 +73,7 @@ int LinkRecord::setFields(const char* shortcutId, const char* targetFolderId, co
   std::string_view fields[] = {view(shortcutId), view(targetFolderId), view(targetMailId),
                                view(targetMessageId), view(shortcutLocation)};
   for (std::string_view f : fields)
-    if (holdsLineBreaker(f)) return 0;
+    if (breaksIndexLine(f)) return 0;
   assign(fields[0], fields[1], fields[2], fields[3], fields[4]);
   return 1;
 }
@@ -84,7 +84,7 @@ int LinkRecord::formatLine(char* buffer, std::size_t capacity) const {
   std::string_view fields[] = {shortcutId_, targetFolderId_, mail, targetMessageId_, shortcutLocation_};
   std::size_t length = 4;
   for (std::string_view f : fields) {
-    if (holdsLineBreaker(f)) return 0;
+    if (breaksIndexLine(f)) return 0;
     length += f.size();
   }
   if (buffer == nullptr || length >= capacity) return 0;
@@ -99,17 +99,7 @@ int LinkRecord::formatLine(char* buffer, std::size_t capacity) const {
 }
 
 std::string LinkRecord::shortcutMessageId() const {
-  std::size_t at = targetMessageId_.find('@');
-  if (at == std::string::npos) return {};
-  static constexpr std::string_view kMark = ".LuMO.";
-  if (targetMessageId_.size() + shortcutId_.size() + kMark.size() >= 256) return {};
-  std::string id;
-  id.reserve(targetMessageId_.size() + shortcutId_.size() + kMark.size());
-  id.append(targetMessageId_, 0, at + 1);
-  id.append(shortcutId_);
-  id.append(kMark);
-  id.append(targetMessageId_, at + 1);
-  return id;
+  return lumo::shortcutMessageId(targetMessageId_, shortcutId_);
 }
 
 }  // namespace lumo

@@ -31,6 +31,11 @@ enum class LinkUpdateField : int {
 inline constexpr std::size_t kLinkLineMax = 511;
 inline constexpr std::size_t kLinkLineCapacity = kLinkLineMax + 1;
 
+// True when `text` cannot stand in a field of an index line: CR and LF would
+// split the line, 0x01 its fields, and NUL would cut the text short wherever
+// it is handled as a C string. Every writer of a field refuses such a text.
+bool breaksIndexLine(std::string_view text);
+
 // A link index line: the shortcut id, the target's folder id, whole mail id and
 // Message-ID, and where the shortcut mail lies. Each field is absent or a
 // non-empty text; the accessors give null for an absent field. All operations
@@ -69,10 +74,9 @@ class LinkRecord {
   // id missing or beginning with "?" beside a folder id it does not begin with).
   int formatLine(char* buffer, std::size_t capacity) const;
 
-  // The Message-ID the shortcut mail carries: targetMessageId up to and with its
-  // first "@", the shortcut id, ".LuMO.", the rest after that "@". Empty (none)
-  // when there is no Message-ID, it holds no "@", or the result would reach 256
-  // characters.
+  // The Message-ID the shortcut mail carries (lumo::shortcutMessageId of
+  // targetMessageId and shortcutId): empty (none) when there is no
+  // Message-ID, it holds no "@", or the result would not fit an id.
   std::string shortcutMessageId() const;
 
   // Appends the record's line with CR LF, creating the file when missing and

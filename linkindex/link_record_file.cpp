@@ -16,9 +16,6 @@ namespace {
 
 std::string_view textOf(const char* s) { return s == nullptr ? std::string_view{} : std::string_view(s); }
 
-// Values arrive as C strings, so they cannot hold NUL.
-bool holdsLineBreaker(std::string_view s) { return s.find_first_of("\r\n\x01") != std::string_view::npos; }
-
 // Maps the index for scanning. A missing file reads as empty; 0 when it
 // cannot be read.
 int openIndex(const char* indexPath, platform::FileView& view) {
@@ -176,7 +173,7 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
   std::string_view id = textOf(shortcutId);
   std::string_view newValue = field == LinkUpdateField::Remove ? std::string_view{} : textOf(value);
   int f = static_cast<int>(field);
-  if (!isShortcutId(id) || f < 1 || f > 5 || holdsLineBreaker(newValue)) return 0;
+  if (!isShortcutId(id) || f < 1 || f > 5 || breaksIndexLine(newValue)) return 0;
   platform::FileView view;
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
@@ -219,7 +216,7 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
   if (!isShortcutId(id)) return 0;
   const char* values[] = {targetFolderId, targetMailId, targetMessageId, shortcutLocation};
   for (const char* v : values)
-    if (holdsLineBreaker(textOf(v))) return 0;
+    if (breaksIndexLine(textOf(v))) return 0;
   platform::FileView view;
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();

@@ -1,11 +1,10 @@
-// Extracts a clean Message-ID value from a possibly folded header field.
+// Message-ID values read from header fields and made for shortcuts.
 #include "linkindex/message_id_value.h"
 
-namespace lumo {
-namespace {
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-}  // namespace
+#include "text/blanks.h"
+#include "text/id_limits.h"
 
+namespace lumo {
 std::string messageIdValue(std::string_view field) {
   std::size_t colon = field.find(':');
   if (colon == std::string_view::npos) return {};
@@ -24,11 +23,19 @@ std::string messageIdValue(std::string_view field) {
     if (c == '\x01') continue;
     value.push_back(c);
   }
-  std::size_t begin = 0;
-  while (begin < value.size() && isBlank(value[begin])) ++begin;
-  std::size_t end = value.size();
-  while (end > begin && isBlank(value[end - 1])) --end;
-  return value.substr(begin, end - begin);
+  return std::string(trimBlanks(value));
+}
+
+std::string shortcutMessageId(std::string_view targetMessageId, std::string_view shortcutId) {
+  static constexpr std::string_view kMark = ".LuMO.";
+  std::size_t at = targetMessageId.find('@');
+  if (at == std::string_view::npos) return {};
+  if (targetMessageId.size() + shortcutId.size() + kMark.size() > kIdMax) return {};
+  std::string id;
+  id.reserve(targetMessageId.size() + shortcutId.size() + kMark.size());
+  id.append(targetMessageId.substr(0, at + 1)).append(shortcutId).append(kMark);
+  id.append(targetMessageId.substr(at + 1));
+  return id;
 }
 
 }  // namespace lumo

@@ -1,4 +1,5 @@
-// The Message-ID value a link index line records, taken from a header field.
+// Message-ID values: the one a link index line records, taken from a header
+// field, and the one a shortcut mail carries, made from its target's.
 #pragma once
 
 #include <string>
@@ -13,5 +14,12 @@ namespace lumo {
 // CR, LF or 0x01 left over is removed, so the value can never break an index
 // line. Empty when the field has no ":" or no value.
 std::string messageIdValue(std::string_view field);
+
+// The Message-ID a shortcut carries: `targetMessageId` up to and with its
+// first "@", the shortcut id, ".LuMO.", the rest after that "@" (<a@b> with
+// 2711_12 gives <a@2711_12.LuMO.b>). Empty (none) when the target's value
+// holds no "@" or the result would not fit an id (kIdMax). The composer writes
+// it and every reader searches for it, so both must come from here.
+std::string shortcutMessageId(std::string_view targetMessageId, std::string_view shortcutId);
 
 }  // namespace lumo

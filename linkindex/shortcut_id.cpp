@@ -1,10 +1,12 @@
 // Checks the form of shortcut ids before they select or create index lines.
 #include "linkindex/shortcut_id.h"
 
+#include "text/id_limits.h"
+
 namespace lumo {
 
 bool isShortcutId(std::string_view id) {
-  if (id.size() > kShortcutIdMax) return false;
+  if (id.size() > kIdMax) return false;
   std::size_t underscore = id.find('_');
   if (underscore == 0 || underscore == std::string_view::npos || underscore + 1 == id.size()) return false;
   for (std::size_t i = 0; i < underscore; ++i) {

@@ -3,20 +3,13 @@
 
 #include <cstring>
 
+#include "text/ascii_case.h"
+
 namespace lumo {
 
 namespace {
 
 constexpr std::string_view kFieldName = "Content-Type:";
-
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
-}
 
 bool isOneOf(char c, const char* set) { return c != '\0' && std::strchr(set, c) != nullptr; }
 
@@ -45,9 +38,7 @@ void copyCut(char* target, const char* token) {
 
 }  // namespace
 
-bool isContentTypeField(std::string_view field) {
-  return field.size() >= kFieldName.size() && equalsNoCase(field.substr(0, kFieldName.size()), kFieldName);
-}
+bool isContentTypeField(std::string_view field) { return startsWithNoCase(field, kFieldName); }
 
 void applyContentType(MimePart& part, std::string_view field, std::vector<char>& scratch) {
   std::string_view value = field.substr(kFieldName.size());

@@ -12,6 +12,7 @@
 #include "mime/line_scanner.h"
 #include "mime/mime_line_allocator.h"
 #include "mime/mime_part.h"
+#include "text/blanks.h"
 
 namespace lumo {
 
@@ -43,6 +44,15 @@ bool isClosing(std::string_view rest, std::string_view boundary) {
 bool isDelimiterOf(const LineScanner::Line& line, std::string_view boundary) {
   return line.contentLength >= 2 && line.start[0] == '-' && line.start[1] == '-' &&
          beginsWith(std::string_view(line.start + 2, line.contentLength - 2), boundary);
+}
+
+// Is the line that would open this part's children, "--B", the enclosing
+// part's closing delimiter (B is the enclosing boundary followed by "--")?
+// That line closes the enclosing part, which writes it after its last child;
+// were it also this part's delimiter, it would open a child here when the
+// written text is read again.
+bool opensWithEnclosingClose(const OpenPart& part) {
+  return part.hasEnclosing && isClosing(part.own, part.enclosing);
 }
 
 class Parser {
@@ -110,21 +120,20 @@ class Parser {
       part.headers.adopt(store(first));
       current.phase = Phase::Body;
       if (part.boundary) current.own = part.boundary.get();
-      current.nests = part.boundary && current.depth < kMimeMaxDepth;
+      current.nests = part.boundary && current.depth < kMimeMaxDepth && !opensWithEnclosingClose(current);
       return;
     }
     // A field goes on over every following line that begins with a space or a
     // tab, however long the result; it is stored as one line.
     MimeLine* field;
-    if (scanner_.atEnd() || (scanner_.peek() != ' ' && scanner_.peek() != '\t')) {
+    if (scanner_.atEnd() || !isBlank(scanner_.peek())) {
       field = store(first);
     } else {
       pieces_.clear();
       pieces_.push_back(first);
       std::size_t total = first.contentLength + 2;
       LineScanner::Line more;
-      while (!scanner_.atEnd() && (scanner_.peek() == ' ' || scanner_.peek() == '\t') &&
-             scanner_.next(more)) {
+      while (!scanner_.atEnd() && isBlank(scanner_.peek()) && scanner_.next(more)) {
         pieces_.push_back(more);
         total += more.contentLength + 2;
       }

@@ -82,12 +82,14 @@ class MimePart {
   // The source ends at its first NUL byte.
   //
   // In the body of a part with boundary B: "--B" opens a child (up to
-  // kMimeMaxDepth levels); "--B--" after at least one child closes the part
-  // (the top part then stops reading: the rest of the source is not stored),
-  // before any child it is a body line; a line beginning with "--" and the
-  // enclosing boundary ends the part. Lines that follow a child without being
-  // a delimiter stay after it (at the end of its body, or of its epilogue when
-  // it is a multipart), so they are written back where they stood.
+  // kMimeMaxDepth levels; not when B is the enclosing boundary followed by
+  // "--", as that line closes the enclosing part); "--B--" after at least one
+  // child closes the part (the top part then stops reading: the rest of the
+  // source is not stored), before any child it is a body line; a line
+  // beginning with "--" and the enclosing boundary ends the part. Lines that
+  // follow a child without being a delimiter stay after it (at the end of its
+  // body, or of its epilogue when it is a multipart), so they are written back
+  // where they stood.
   // `headers`, `body`, `epilogue` and `contentTypeLine` are reset first;
   // `type`, `subtype`, `boundary` and existing children are not.
   void parse(const char*& cursor, const char* enclosingBoundary = nullptr);

@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "platform/file.h"
+#include "text/ascii_case.h"
+#include "text/c_string.h"
 
 namespace lumo::platform {
 namespace {
@@ -32,17 +34,8 @@ std::string_view trimmed(std::string_view text) {
   return text;
 }
 
-char lowerAscii(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-  return true;
-}
-
 // Names and values are C strings to the readers: a zero byte ends them.
-std::string cutAtZero(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }
+std::string cutAtZero(std::string_view text) { return std::string(untilNul(text)); }
 
 std::size_t bodyStart(std::string_view bytes) { return bytes.substr(0, 3) == Utf8Mark ? 3 : 0; }
 
@@ -82,13 +75,13 @@ Loaded load(const char* path) {
 // The first section of the name counts; a later duplicate is not searched.
 const ProfileSection* findSection(const std::vector<ProfileSection>& sections, std::string_view name) {
   for (const ProfileSection& section : sections)
-    if (equalNoCase(section.name, name)) return &section;
+    if (equalsNoCase(section.name, name)) return &section;
   return nullptr;
 }
 
 const ProfileEntry* findEntry(const ProfileSection& section, std::string_view name) {
   for (const ProfileEntry& entry : section.entries)
-    if (equalNoCase(entry.name, name)) return &entry;
+    if (equalsNoCase(entry.name, name)) return &entry;
   return nullptr;
 }
 
@@ -220,7 +213,7 @@ std::uint32_t getString(const char* section, const char* key, const char* defaul
   std::uint32_t length = 0;
   const ProfileSection* exact = nullptr;
   for (const ProfileSection& s : loaded.sections)
-    if (equalNoCase(s.name, section)) {
+    if (equalsNoCase(s.name, section)) {
       exact = &s;
       break;
     }
@@ -332,9 +325,9 @@ bool setValue(const Loaded& loaded, const char* section, const char* key, const 
 // sections of the same name when the first lacks the key.
 bool deleteKey(const Loaded& loaded, const char* section, const char* key, std::string& out) {
   for (const ProfileSection& s : loaded.sections) {
-    if (!equalNoCase(s.name, section)) continue;
+    if (!equalsNoCase(s.name, section)) continue;
     for (const ProfileEntry& entry : s.entries) {
-      if (!equalNoCase(entry.name, key)) continue;
+      if (!equalsNoCase(entry.name, key)) continue;
       out = spliced(loaded.bytes, entry.begin, afterFirstBreak(loaded.bytes, entry.contentEnd), "");
       return true;
     }
@@ -345,7 +338,7 @@ bool deleteKey(const Loaded& loaded, const char* section, const char* key, std::
 bool deleteSection(const Loaded& loaded, const char* section, std::string& out) {
   for (std::size_t i = 0; i < loaded.sections.size(); ++i) {
     const ProfileSection& s = loaded.sections[i];
-    if (!equalNoCase(s.name, section)) continue;
+    if (!equalsNoCase(s.name, section)) continue;
     std::size_t to = i + 1 < loaded.sections.size() ? loaded.sections[i + 1].begin : loaded.bytes.size();
     out = spliced(loaded.bytes, s.begin, to, "");
     return true;

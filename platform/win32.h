@@ -13,6 +13,7 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// commctrl.h builds on the declarations of windows.h: it must come second.
 #include <commctrl.h>
 #define LUMO_EXPORT
 // Exported from a program or test library of our own (the substitute host's
@@ -203,8 +204,8 @@ DWORD GetModuleFileNameA(HMODULE module, LPSTR fileName, DWORD size);
 
 // Profile files (platform/posix/profile.cpp).
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, int defaultValue, LPCSTR fileName);
-DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned,
-                               DWORD size, LPCSTR fileName);
+DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR returned, DWORD size,
+                               LPCSTR fileName);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
 
 // Directory listing and files (platform/posix/find.cpp, platform/posix/file.cpp).
@@ -227,8 +228,7 @@ LONG GetWindowLongA(HWND window, int index);
 int GetMenuItemCount(HMENU menu);
 UINT GetMenuItemID(HMENU menu, int position);
 BOOL InsertMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR idNewItem, LPCSTR newItem);
-INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc,
-                        LPARAM initParam);
+INT_PTR DialogBoxParamA(HINSTANCE instance, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 HWND GetDlgItem(HWND dialog, int id);
 UINT GetDlgItemTextA(HWND dialog, int id, LPSTR text, int size);

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-order=(platform host/api settings mime linkindex resolve/locator shortcut resolve ui host)
+order=(text platform host/api settings mime linkindex resolve/locator shortcut resolve ui host)
 rank() {  # the rank of the folder a path belongs to (deepest match)
   local path=$1 i best=-1 len=0
   for i in "${!order[@]}"; do
@@ -28,7 +28,7 @@ while IFS=: read -r file line text; do
 done < <(grep -rn --include='*.cpp' --include='*.h' -E '^\s*#\s*include\s*"' "${order[@]}" res 2>/dev/null || true)
 
 if grep -rn --include='*.cpp' --include='*.h' -E '^\s*#\s*if.*_WIN32' \
-     host settings mime shortcut resolve linkindex ui; then
+     text host settings mime shortcut resolve linkindex ui; then
   echo "platform conditionals outside platform/"; bad=1
 fi
 [ "$bad" -eq 0 ] && echo "layers: every include points downward"

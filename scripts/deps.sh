@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages a task needs are present. As root it installs
 # what is missing; otherwise it stops, naming the missing packages.
-# Usage: scripts/deps.sh demo|test
+# Usage: scripts/deps.sh demo|test|bench
 set -euo pipefail
 
 common=(cmake make g++ googletest pkg-config)
 case "${1:-test}" in
   demo) want=("${common[@]}") ;;
-  test) want=("${common[@]}" clang libclang-rt-14-dev libgmime-3.0-dev
+  test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                wine64 xvfb xauth) ;;
-  *) echo "usage: $0 demo|test" >&2; exit 2 ;;
+  # The locator benchmark runs ripgrep beside grep.
+  bench) want=("${common[@]}" ripgrep) ;;
+  *) echo "usage: $0 demo|test|bench" >&2; exit 2 ;;
 esac
 
 missing=()

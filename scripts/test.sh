@@ -1,14 +1,13 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux suite under address and undefined-behaviour
-# sanitizers, the fuzz targets for a short while, the production win32 DLL's
-# exports and imports, and the win64 build's suite under Wine.
+# sanitizers, the layering and formatting checks, the fuzz targets for a short
+# while, the production win32 DLL's exports and imports, and the win64 build's
+# suite under Wine.
 # Environment: LUMO_FUZZ_SECONDS (default 20) per fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh test
 
-export WINEDEBUG=-all
-export WINEPREFIX=${WINEPREFIX:-$PWD/build/wineprefix}
 passed=0
 failed=0
 log=build/test-logs
@@ -36,6 +35,20 @@ count_ctest "$log/linux-ctest.log"
 stage "Layering: includes point downward, platform conditionals stay in platform/"
 if scripts/check-layers.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
+stage "Format: every C++ file as .clang-format lays it out"
+# The files git knows (tracked or new, not ignored); every file outside build/
+# where there is no git checkout.
+cpp_files() {
+  git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h' 2>/dev/null ||
+    find . -path ./build -prune -o \( -name '*.cpp' -o -name '*.h' \) -print0
+}
+if cpp_files | xargs -0 clang-format --dry-run --Werror 2>"$log/format.log"; then
+  echo "format: every file as .clang-format lays it out"; passed=$((passed + 1))
+else
+  echo "format: FAILED (clang-format -i the files named in $log/format.log)"; failed=$((failed + 1))
+  grep -o '^[^: ]*\.\(cpp\|h\):' "$log/format.log" | sort -u | sed 's/:$//; s/^/  /' || true
+fi
+
 stage "Fuzz targets (${LUMO_FUZZ_SECONDS:-20} s each)"
 cmake --preset fuzz >"$log/fuzz-configure.log"
 cmake --build --preset fuzz
@@ -59,11 +72,7 @@ if scripts/check-dll.sh build/win32/lumo.dll; then passed=$((passed + 1)); else 
 stage "win64: the same code under Wine"
 cmake --preset win64 >"$log/win64-configure.log"
 cmake --build --preset win64
-# Create the Wine prefix once, before tests start in parallel. Its windows are
-# unmanaged: xvfb runs no window manager, and Wine would wait two seconds for
-# one at every managed window shown or hidden.
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
-/usr/lib/wine/wineserver -w || true
+# CTest prepares the build's own Wine prefix first (fixture wine_prefix).
 xvfb-run -a ctest --preset win64 2>&1 | tee "$log/win64-ctest.log" || true
 count_ctest "$log/win64-ctest.log"
 

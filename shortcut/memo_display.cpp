@@ -7,7 +7,8 @@
 #include <string>
 
 #include "mime/mime_part.h"
-#include "shortcut/header_fields.h"
+#include "text/ascii_case.h"
+#include "text/c_string.h"
 
 namespace lumo {
 namespace {
@@ -21,11 +22,6 @@ constexpr std::string_view kMemoPartHeaders[] = {
     "Content-Disposition: inline; filename=\"MEMO.txt\"\r\n",
 };
 constexpr std::string_view kCrLf = "\r\n";
-
-std::string_view untilNul(std::string_view text) {
-  std::size_t nul = text.find('\0');
-  return nul == std::string_view::npos ? text : text.substr(0, nul);
-}
 
 std::string_view textOf(const MimeLine* line) { return {line->text, line->length}; }
 

@@ -2,24 +2,13 @@
 #include "shortcut/shortcut_reader.h"
 
 #include "linkindex/message_id_value.h"
-#include "shortcut/header_fields.h"
+#include "text/ascii_case.h"
+#include "text/blanks.h"
+#include "text/c_string.h"
+#include "text/id_limits.h"
 
 namespace lumo {
 namespace {
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view v) {
-  while (!v.empty() && isBlank(v.front())) v.remove_prefix(1);
-  while (!v.empty() && isBlank(v.back())) v.remove_suffix(1);
-  return v;
-}
-
-// The header text up to the first NUL, as the host's texts end there.
-std::string_view untilNul(std::string_view header) {
-  std::size_t nul = header.find('\0');
-  return nul == std::string_view::npos ? header : header.substr(0, nul);
-}
 
 // The whole field (continuation lines included) starting at `start`.
 std::string_view fieldAt(std::string_view header, std::size_t start) {
@@ -55,7 +44,7 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
   while (pos < header.size() && isBlank(header[pos])) ++pos;
   std::size_t end = header.find_first_of("\r\n", pos);
   if (end == std::string_view::npos) end = header.size();
-  std::string_view value = trimmed(header.substr(pos, end - pos));
+  std::string_view value = trimBlanks(header.substr(pos, end - pos));
   if (value.empty() || value.size() > kShortcutIdValueMax) return std::nullopt;
   ShortcutIdValue result;
   if (value.substr(0, 3) == "DEL") {
@@ -91,8 +80,8 @@ bool readMemoOn(std::string_view header) {
 
 ShortcutTarget readShortcutTarget(std::string_view header) {
   ShortcutTarget target;
-  target.mailId = boundedValue(header, "X-MailID", kTargetMailIdMax);
-  target.messageId = boundedValue(header, "X-Message-ID", kTargetMessageIdMax);
+  target.mailId = boundedValue(header, "X-MailID", kIdMax);
+  target.messageId = boundedValue(header, "X-Message-ID", kIdMax);
   target.folderId = boundedValue(header, "X-FolderID", kTargetFolderIdMax);
   return target;
 }

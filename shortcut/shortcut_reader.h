@@ -12,9 +12,8 @@ namespace lumo {
 // buffers the id is kept in.
 inline constexpr std::size_t kShortcutIdValueMax = 23;
 
-// Longest values of the target fields that readers accept.
-inline constexpr std::size_t kTargetMailIdMax = 255;
-inline constexpr std::size_t kTargetMessageIdMax = 255;
+// Longest "X-FolderID" value that readers accept; "X-MailID" and
+// "X-Message-ID" are ids (kIdMax).
 inline constexpr std::size_t kTargetFolderIdMax = 511;
 
 // True when the header text contains "X-LuMOID" anywhere: the mail is a shortcut.

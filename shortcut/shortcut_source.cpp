@@ -6,11 +6,19 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "linkindex/link_record.h"
 #include "linkindex/message_id_value.h"
 #include "mime/mime_part.h"
-#include "shortcut/header_fields.h"
+#include "text/ascii_case.h"
+#include "text/c_string.h"
+#include "text/id_limits.h"
 
 namespace lumo {
+namespace {
+
+constexpr std::string_view kMessageIdName = "message-id:";
+
+}  // namespace
 
 std::string formatShortcutId(int counter, std::size_t headerLines) {
   std::uint32_t number = static_cast<std::uint32_t>(counter) + 10000u;
@@ -22,17 +30,16 @@ std::string formatShortcutId(int counter, std::size_t headerLines) {
 
 int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, int counter,
                           const ShortcutOptions& options, ShortcutSource& out) {
-  if (targetMailId.empty() || targetMailId.size() > kMailIdMax) return 0;
-  if (targetMailId.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos) return 0;
+  // The mail id goes into a header line and into the link index line: one
+  // either could not hold would make a shortcut without a link.
+  if (targetMailId.empty() || targetMailId.size() > kIdMax || breaksIndexLine(targetMailId)) return 0;
   std::size_t lastSlash = targetMailId.rfind('\\');
   if (lastSlash == std::string_view::npos) return 0;
 
   // The header lines are those of the MIME tree, so that H counts exactly what
-  // the tree holds: a folded field once, the blank line too. The host's text
-  // ends at its first NUL.
-  std::size_t nul = targetHeader.find('\0');
+  // the tree holds: a folded field once, the blank line too.
   MimePart parsed;
-  parsed.parse(nul == std::string_view::npos ? targetHeader : targetHeader.substr(0, nul));
+  parsed.parse(untilNul(targetHeader));
   std::size_t headerLines = 0;
   for (const MimeLine* line = parsed.headers.head; line; line = line->next) ++headerLines;
 
@@ -60,7 +67,7 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
       } else {
         s.append(field);
       }
-    } else if (startsWithNoCase(field, "message-id:")) {
+    } else if (startsWithNoCase(field, kMessageIdName)) {
       // Each is kept as an "X-" copy; of several, the last one gives the new
       // Message-ID and the recorded value.
       s.append("X-").append(field);
@@ -70,11 +77,11 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
 
   if (!messageIdField.empty()) {
     result.targetMessageId = messageIdValue(messageIdField);
-    std::size_t at = messageIdField.find('@');
-    if (at != std::string_view::npos) {
-      s.append(messageIdField.substr(0, at + 1)).append(result.shortcutId).append(".LuMO.");
-      s.append(messageIdField.substr(at + 1));
-    }
+    // The shortcut's own Message-ID comes from the rule its readers search
+    // with; the field name keeps the target's letter case.
+    std::string own = shortcutMessageId(result.targetMessageId, result.shortcutId);
+    if (!own.empty())
+      s.append(messageIdField.substr(0, kMessageIdName.size())).append(" ").append(own).append("\r\n");
   }
 
   s.append("Content-Type: text/plain; id=\"")

@@ -20,9 +20,6 @@ struct ShortcutOptions {
 inline constexpr std::string_view kShortcutBody =
     "Message From LuMO: [\x83\x8a\x83\x93\x83\x4e\x90\xe6\x82\xaa\x95\x73\x96\xbe\x82\xc5\x82\xb7\x81\x42]";
 
-// Longest target mail id accepted; mail ids live in 256-byte buffers elsewhere.
-inline constexpr std::size_t kMailIdMax = 255;
-
 // The shortcut id "%x_%d" of (counter + 10000) and the target's header line
 // count. `counter` is the shortcut counter after it was raised for this
 // shortcut. The sum is taken in 32 bits, as the host's own ids are, so that a
@@ -48,8 +45,8 @@ struct ShortcutSource {
 // that keeps none of its lines (empty, or none of the copied fields) still
 // gives a whole shortcut: the plug-in's four fields lead it as always and the
 // fixed fields follow them. Returns 1 and fills `out`, or 0 when the mail id
-// is empty, longer than kMailIdMax, holds a CR, LF or NUL, or has no "\\" (no
-// folder id).
+// is empty, longer than an id (kIdMax), cannot stand in a link index line
+// (breaksIndexLine: CR, LF, 0x01 or NUL), or has no "\\" (no folder id).
 int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, int counter,
                           const ShortcutOptions& options, ShortcutSource& out);
 

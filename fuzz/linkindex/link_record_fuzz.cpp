@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "linkindex/link_record.h"
+#include "text/id_limits.h"
 
 namespace {
 
@@ -34,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   char second[lumo::kLinkLineCapacity];
   if (!again.formatLine(second, sizeof second) || std::strcmp(first, second) != 0) std::abort();
   // The shortcut Message-ID stays within its limit.
-  if (record.shortcutMessageId().size() >= 256) std::abort();
+  if (record.shortcutMessageId().size() > lumo::kIdMax) std::abort();
   return 0;
 }

@@ -4,6 +4,8 @@
 // its fields from its start. The reader must agree for any text, any search
 // text and any buffer and read sizes.
 //
+// The substring search under it must find what the library's search finds.
+//
 // Input: one byte choosing the buffer size, one the read size, one the search
 // text's length, the search text, then the index text.
 #include <cstdint>
@@ -12,6 +14,7 @@
 #include <string_view>
 
 #include "resolve/locator/index_scan.h"
+#include "resolve/locator/substring.h"
 
 namespace {
 
@@ -71,6 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view rest(reinterpret_cast<const char*>(data) + 3, size - 3);
   if (length > rest.size()) length = rest.size();
   std::string_view text = rest.substr(0, length), index = rest.substr(length);
+
+  // The substring search alone, with probes tuned to this text, with every
+  // vector unit the processor has.
+  lumo::locator::SubstringSearch search(text);
+  search.tuneTo(index);
+  std::size_t at = index.find(text);
+  const char* first = text.empty() || at == std::string_view::npos ? nullptr : index.data() + at;
+  using lumo::locator::VectorUnit;
+  for (VectorUnit unit : {VectorUnit::None, VectorUnit::Sse2, VectorUnit::Avx2})
+    if (unit <= lumo::locator::availableVectorUnit())
+      check(search.findIn(index.data(), index.data() + index.size(), unit) == first);
 
   lumo::locator::MemorySource source(index, piece);
   lumo::locator::IndexScanner scanner(text, chunk);

@@ -13,9 +13,12 @@
 #include <string>
 #include <string_view>
 
+#include "linkindex/message_id_value.h"
 #include "shortcut/memo_display.h"
 #include "shortcut/shortcut_reader.h"
 #include "shortcut/shortcut_source.h"
+#include "text/c_string.h"
+#include "text/id_limits.h"
 
 namespace {
 
@@ -23,8 +26,6 @@ void fail(const char* what) {
   std::fprintf(stderr, "shortcut_fuzz: %s\n", what);
   std::abort();
 }
-
-std::string_view untilNul(std::string_view text) { return text.substr(0, text.find('\0')); }
 
 bool breaksLine(std::string_view value) { return value.find_first_of("\r\n") != std::string_view::npos; }
 
@@ -42,8 +43,8 @@ void readHeader(std::string_view header) {
   std::optional<std::string> any = lumo::headerFieldValue(header, "Subject");
   if (any && (breaksLine(*any) || any->size() > header.size())) fail("field value breaks a line");
   lumo::ShortcutTarget target = lumo::readShortcutTarget(header);
-  checkValue(target.mailId, lumo::kTargetMailIdMax, "mail id out of bounds");
-  checkValue(target.messageId, lumo::kTargetMessageIdMax, "Message-ID out of bounds");
+  checkValue(target.mailId, lumo::kIdMax, "mail id out of bounds");
+  checkValue(target.messageId, lumo::kIdMax, "Message-ID out of bounds");
   checkValue(target.folderId, lumo::kTargetFolderIdMax, "folder id out of bounds");
   std::optional<std::string> fallback = lumo::readFallbackId(header);
   checkValue(fallback, lumo::kShortcutIdValueMax, "fallback id out of bounds");
@@ -61,10 +62,15 @@ void composeAndReadBack(std::string_view targetHeader) {
   lumo::ShortcutTarget target = lumo::readShortcutTarget(out.source);
   if (target.mailId != "a.mb\\Inbox\\?1" || target.folderId != "a.mb\\Inbox\\")
     fail("target does not read back");
-  if (!out.targetMessageId.empty() && out.targetMessageId.size() <= lumo::kTargetMessageIdMax &&
+  if (!out.targetMessageId.empty() && out.targetMessageId.size() <= lumo::kIdMax &&
       target.messageId != out.targetMessageId)
     fail("Message-ID does not read back");
   if (breaksLine(out.targetMessageId)) fail("Message-ID value breaks a line");
+  // The own Message-ID is the one readers search for, or there is none.
+  std::string own = lumo::shortcutMessageId(out.targetMessageId, out.shortcutId);
+  std::optional<std::string> written = lumo::headerFieldValue(out.source, "Message-ID");
+  if (own.empty() ? written.has_value() : written != own)
+    fail("own Message-ID differs from the searched one");
 }
 
 void showMemo(std::string_view shortcutSource, std::string_view targetSource) {
@@ -72,7 +78,7 @@ void showMemo(std::string_view shortcutSource, std::string_view targetSource) {
   lumo::MimeText shown = lumo::memoDisplayText(targetSource, shortcutSource);
   if (shown.c_str()[shown.size()] != '\0') fail("display text not NUL-terminated");
   if (!memo) {
-    if (shown.view() != untilNul(targetSource)) fail("display without MEMO differs from the target");
+    if (shown.view() != lumo::untilNul(targetSource)) fail("display without MEMO differs from the target");
     return;
   }
   std::string part = "filename=\"MEMO.txt\"\r\n\r\n";

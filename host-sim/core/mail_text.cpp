@@ -1,7 +1,7 @@
 // Header access on mail sources (see mail_text.h).
 #include "host-sim/core/mail_text.h"
 
-#include <cctype>
+#include "text/ascii_case.h"
 
 namespace lumo::hostsim {
 namespace {
@@ -20,14 +20,6 @@ std::size_t headerEnd(std::string_view source) {
   return source.size();
 }
 
-bool sameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
 struct Field {
   std::size_t begin = std::string_view::npos;  // start of the field's first line
   std::size_t end = 0;                         // past its last folded line
@@ -42,7 +34,7 @@ Field findField(std::string_view source, std::string_view name) {
     std::string_view line = source.substr(pos, next - pos);
     std::size_t colon = line.find(':');
     if (colon != std::string_view::npos && line[0] != ' ' && line[0] != '\t' &&
-        sameNoCase(line.substr(0, colon), name)) {
+        equalsNoCase(line.substr(0, colon), name)) {
       Field field{pos, next};
       while (field.end < limit && (source[field.end] == ' ' || source[field.end] == '\t')) {
         std::size_t e = source.find('\n', field.end);

@@ -13,23 +13,10 @@ namespace lumo::hostsim {
 // The entry points of one loaded plug-in. Every pointer is set once load()
 // succeeded.
 struct PluginEntryPoints {
-  BOOL(WINAPI* DllMain)(HINSTANCE, DWORD, LPVOID) = nullptr;
-  int(WINAPI* OnStart)() = nullptr;
-  int(WINAPI* OnExit)() = nullptr;
-  int(WINAPI* OnMenuInit)(HWND, HMENU, int) = nullptr;
-  int(WINAPI* OnOpenFolder)(LPCSTR) = nullptr;
-  int(WINAPI* OnOpenMail)(LPCSTR) = nullptr;
-  int(WINAPI* OnRetrieve)(LPCSTR, LPCSTR) = nullptr;
-  int(WINAPI* OnKeyDispatch)(HWND, int, int) = nullptr;
-  int(WINAPI* OnDragDrop)(LPCSTR, LPCSTR, int, int) = nullptr;
-  int(WINAPI* MakeShortCut)(LPCSTR, LPCSTR) = nullptr;
-  int(WINAPI* OnPlugInSetup)(HWND) = nullptr;
-  int(WINAPI* OnPlugInInfo)(LumoPluginInfo*) = nullptr;
-  int(WINAPI* OnEveryMinute)() = nullptr;
-  int(WINAPI* OnOpenCompose)(HWND, int) = nullptr;
-  int(WINAPI* OnOutgoing)(HWND, int) = nullptr;
-  int(WINAPI* OnSend)(LPCSTR) = nullptr;
-  int(WINAPI* OnFinishRetrieve)(int) = nullptr;
+  decltype(&::DllMain) DllMain = nullptr;
+#define LUMO_HOSTSIM_SLOT(name, slot) decltype(&::name) slot = nullptr;
+  LUMO_ENTRY_POINTS(LUMO_HOSTSIM_SLOT)
+#undef LUMO_HOSTSIM_SLOT
 };
 
 // Binds the sixteen entry points by name through `lookup`, which gives an
@@ -41,14 +28,11 @@ bool bindEntryPoints(PluginEntryPoints& e, Lookup lookup) {
     slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(address);
     return address != nullptr;
   };
-  return bind("BKC_OnStart", e.OnStart) && bind("BKC_OnExit", e.OnExit) && bind("BKC_OnMenuInit", e.OnMenuInit) &&
-         bind("BKC_OnOpenFolder", e.OnOpenFolder) && bind("BKC_OnOpenMail", e.OnOpenMail) &&
-         bind("BKC_OnRetrieve", e.OnRetrieve) && bind("BKC_OnKeyDispatch", e.OnKeyDispatch) &&
-         bind("BKC_OnDragDrop", e.OnDragDrop) && bind("LumoMakeShortCut", e.MakeShortCut) &&
-         bind("BKC_OnPlugInSetup", e.OnPlugInSetup) && bind("BKC_OnPlugInInfo", e.OnPlugInInfo) &&
-         bind("BKC_OnEveryMinute", e.OnEveryMinute) && bind("BKC_OnOpenCompose", e.OnOpenCompose) &&
-         bind("BKC_OnOutgoing", e.OnOutgoing) && bind("BKC_OnSend", e.OnSend) &&
-         bind("BKC_OnFinishRetrieve", e.OnFinishRetrieve);
+  bool all = true;
+#define LUMO_HOSTSIM_BIND(name, slot) all = bind(#name, e.slot) && all;
+  LUMO_ENTRY_POINTS(LUMO_HOSTSIM_BIND)
+#undef LUMO_HOSTSIM_BIND
+  return all;
 }
 
 class PluginModule {

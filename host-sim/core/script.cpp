@@ -475,7 +475,7 @@ std::string Script::showSettings(const Words&) {
     out_ << "(no settings file: every setting takes its default)\n";
   else
     out_ << u(*data) << (data->empty() || data->back() == '\n' ? "" : "\n");
-  out_ << "as the plug-in reads them:\n";
+  out_ << "as the host reads them (what the plug-in should load):\n";
   printSettings(out_, file.string());
   return {};
 }

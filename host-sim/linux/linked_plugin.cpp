@@ -10,10 +10,10 @@ namespace {
 class LinkedPlugin : public PluginModule {
  public:
   LinkedPlugin() {
-    entry_ = {DllMain,           BKC_OnStart,         BKC_OnExit,        BKC_OnMenuInit,    BKC_OnOpenFolder,
-              BKC_OnOpenMail,    BKC_OnRetrieve,      BKC_OnKeyDispatch, BKC_OnDragDrop,    LumoMakeShortCut,
-              BKC_OnPlugInSetup, BKC_OnPlugInInfo,    BKC_OnEveryMinute, BKC_OnOpenCompose, BKC_OnOutgoing,
-              BKC_OnSend,        BKC_OnFinishRetrieve};
+    entry_.DllMain = DllMain;
+#define LUMO_HOSTSIM_LINK(name, slot) entry_.slot = name;
+    LUMO_ENTRY_POINTS(LUMO_HOSTSIM_LINK)
+#undef LUMO_HOSTSIM_LINK
   }
   ~LinkedPlugin() override { unload(); }
 

@@ -255,5 +255,4 @@ void SimWindows::setControlText(HWND dialog, int id, const std::string& text) {
   if (SimWindow* c = window(control(dialog, id))) c->text = text;
 }
 
-
 }  // namespace lumo::hostsim

@@ -1,6 +1,6 @@
-#include <unistd.h>
-
 #include "host-sim/core/terminal.h"
+
+#include <unistd.h>
 
 namespace lumo::hostsim {
 

@@ -18,9 +18,11 @@ std::wstring widen(std::string_view text, UINT codePage) {
 std::string narrow(const std::wstring& wide, UINT codePage) {
   if (wide.empty()) return {};
   const char* unknown = codePage == CP_UTF8 ? nullptr : "?";
-  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, unknown, nullptr);
+  int n = WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, unknown,
+                              nullptr);
   std::string text(static_cast<std::size_t>(n), '\0');
-  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, unknown, nullptr);
+  WideCharToMultiByte(codePage, 0, wide.data(), static_cast<int>(wide.size()), text.data(), n, unknown,
+                      nullptr);
   return text;
 }
 

@@ -44,9 +44,8 @@ class LibraryPlugin : public PluginModule {
  private:
   // DllMain is the loader's to call and is not exported from lumo.dll.
   bool bindAll() {
-    return bindEntryPoints(entry_, [&](const char* name) {
-      return reinterpret_cast<void*>(GetProcAddress(module_, name));
-    });
+    return bindEntryPoints(
+        entry_, [&](const char* name) { return reinterpret_cast<void*>(GetProcAddress(module_, name)); });
   }
 
   std::string path_;

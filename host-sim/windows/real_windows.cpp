@@ -35,12 +35,16 @@ std::vector<HWND> threadDialogs() {
 
 // The plug-in's imports of these names come to the host first.
 int WINAPI watchedMessageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
-  return active() ? active()->messageBox(owner, text, caption, type) : MessageBoxA(owner, text, caption, type);
+  return active() ? active()->messageBox(owner, text, caption, type)
+                  : MessageBoxA(owner, text, caption, type);
 }
 HHOOK WINAPI watchedSetHook(int kind, HOOKPROC proc, HINSTANCE module, DWORD thread) {
-  return active() ? active()->setHook(kind, proc, module, thread) : SetWindowsHookExA(kind, proc, module, thread);
+  return active() ? active()->setHook(kind, proc, module, thread)
+                  : SetWindowsHookExA(kind, proc, module, thread);
 }
-BOOL WINAPI watchedUnhook(HHOOK hook) { return active() ? active()->unhook(hook) : UnhookWindowsHookEx(hook); }
+BOOL WINAPI watchedUnhook(HHOOK hook) {
+  return active() ? active()->unhook(hook) : UnhookWindowsHookEx(hook);
+}
 INT_PTR WINAPI watchedDialogBox(HINSTANCE module, LPCSTR name, HWND owner, DLGPROC proc, LPARAM param) {
   return active() ? active()->dialogBox(module, name, owner, proc, param)
                   : DialogBoxParamA(module, name, owner, proc, param);
@@ -55,10 +59,14 @@ std::unique_ptr<WindowSystem> makeWindowSystem() { return std::make_unique<RealW
 
 bool RealWindows::watchImports(HMODULE module) {
   bool any = false;
-  any |= replaceImport(module, "user32.dll", "MessageBoxA", reinterpret_cast<const void*>(&watchedMessageBox));
-  any |= replaceImport(module, "user32.dll", "SetWindowsHookExA", reinterpret_cast<const void*>(&watchedSetHook));
-  any |= replaceImport(module, "user32.dll", "UnhookWindowsHookEx", reinterpret_cast<const void*>(&watchedUnhook));
-  any |= replaceImport(module, "user32.dll", "DialogBoxParamA", reinterpret_cast<const void*>(&watchedDialogBox));
+  any |=
+      replaceImport(module, "user32.dll", "MessageBoxA", reinterpret_cast<const void*>(&watchedMessageBox));
+  any |= replaceImport(module, "user32.dll", "SetWindowsHookExA",
+                       reinterpret_cast<const void*>(&watchedSetHook));
+  any |= replaceImport(module, "user32.dll", "UnhookWindowsHookEx",
+                       reinterpret_cast<const void*>(&watchedUnhook));
+  any |= replaceImport(module, "user32.dll", "DialogBoxParamA",
+                       reinterpret_cast<const void*>(&watchedDialogBox));
   any |= replaceImport(module, "user32.dll", "EndDialog", reinterpret_cast<const void*>(&watchedEndDialog));
   return any;
 }
@@ -145,13 +153,15 @@ LRESULT RealWindows::sendMessage(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 int RealWindows::hookCount(int kind) const {
-  return static_cast<int>(std::count_if(hooks_.begin(), hooks_.end(), [&](const auto& h) { return h.second == kind; }));
+  return static_cast<int>(
+      std::count_if(hooks_.begin(), hooks_.end(), [&](const auto& h) { return h.second == kind; }));
 }
 
 HMENU RealWindows::createMenu(const std::vector<MenuItem>& items) {
   HMENU menu = CreatePopupMenu();
   for (const MenuItem& item : items)
-    AppendMenuA(menu, item.separator ? MF_SEPARATOR : MF_STRING, item.id, item.separator ? nullptr : item.caption.c_str());
+    AppendMenuA(menu, item.separator ? MF_SEPARATOR : MF_STRING, item.id,
+                item.separator ? nullptr : item.caption.c_str());
   return menu;
 }
 
@@ -226,7 +236,8 @@ BOOL RealWindows::unhook(HHOOK hook) {
   return removed;
 }
 
-INT_PTR RealWindows::dialogBox(HINSTANCE module, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM initParam) {
+INT_PTR RealWindows::dialogBox(HINSTANCE module, LPCSTR templateName, HWND owner, DLGPROC proc,
+                               LPARAM initParam) {
   int templateId = IS_INTRESOURCE(templateName) ? LOWORD(reinterpret_cast<UINT_PTR>(templateName)) : 0;
   std::size_t record = openDialog(templateId);
   Modal& modal = openModal(false);
@@ -250,7 +261,8 @@ bool RealWindows::dialogEnded(HWND dialog) const { return ended_.count(dialog) !
 HWND RealWindows::newModalWindow(const Modal& modal) const {
   for (HWND window : threadDialogs()) {
     if (std::find(modal.before.begin(), modal.before.end(), window) != modal.before.end()) continue;
-    bool claimed = std::any_of(modals_.begin(), modals_.end(), [&](const Modal& m) { return m.window == window; });
+    bool claimed =
+        std::any_of(modals_.begin(), modals_.end(), [&](const Modal& m) { return m.window == window; });
     if (!claimed) return window;
   }
   return nullptr;

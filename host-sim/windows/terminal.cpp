@@ -1,8 +1,8 @@
+#include "host-sim/core/terminal.h"
+
 #include <io.h>
 
 #include <cstdio>
-
-#include "host-sim/core/terminal.h"
 
 namespace lumo::hostsim {
 

@@ -3,6 +3,7 @@
 // regard to case, "." and ".." first when they match, then the names in the
 // order NTFS keeps them (compared in upper case).
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 
 #include "platform/posix/native_path.h"
 #include "platform/win32.h"
+#include "text/ascii_case.h"
 
 namespace {
 
@@ -21,16 +23,14 @@ struct FindState {
   std::size_t next = 0;
 };
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 bool isDotEntry(const char* name) { return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0; }
 
 bool listedBefore(const WIN32_FIND_DATAA& a, const WIN32_FIND_DATAA& b) {
   bool aDot = isDotEntry(a.cFileName), bDot = isDotEntry(b.cFileName);
   if (aDot != bDot) return aDot;
   for (const char *x = a.cFileName, *y = b.cFileName;; ++x, ++y) {
-    auto cx = static_cast<unsigned char>(upper(*x)), cy = static_cast<unsigned char>(upper(*y));
+    auto cx = static_cast<unsigned char>(lumo::asciiUpper(*x)),
+         cy = static_cast<unsigned char>(lumo::asciiUpper(*y));
     if (cx != cy || cx == 0) return cx < cy;
   }
 }
@@ -43,7 +43,7 @@ bool matches(const char* pattern, const char* name) {
     if (*pattern == '*') {
       starPattern = ++pattern;
       starName = name;
-    } else if (*pattern == '?' || (*pattern && lower(*pattern) == lower(*name))) {
+    } else if (*pattern == '?' || (*pattern && lumo::asciiLower(*pattern) == lumo::asciiLower(*name))) {
       ++pattern;
       ++name;
     } else if (starPattern) {
@@ -57,11 +57,16 @@ bool matches(const char* pattern, const char* name) {
   return *pattern == '\0';
 }
 
-WIN32_FIND_DATAA describe(const std::string& dir, const char* name) {
+// A directory the listing already names as one needs no look-up (Windows
+// gives directories no size); anything else is looked up relative to the
+// listed directory, one name to resolve instead of a whole path.
+WIN32_FIND_DATAA describe(int dirFd, const dirent& entry) {
   WIN32_FIND_DATAA data{};
+  const char* name = entry.d_name;
   struct stat st {};
-  std::string full = dir + "/" + name;
-  if (::stat(full.c_str(), &st) == 0) {
+  if (entry.d_type == DT_DIR) {
+    data.dwFileAttributes = FILE_ATTRIBUTE_DIRECTORY;
+  } else if (::fstatat(dirFd, name, &st, 0) == 0) {
     data.dwFileAttributes = S_ISDIR(st.st_mode) ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
     auto size = static_cast<std::uint64_t>(st.st_size);
     data.nFileSizeLow = static_cast<DWORD>(size & 0xffffffffu);
@@ -87,7 +92,8 @@ extern "C" HANDLE FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA data) {
   if (!listing) return INVALID_HANDLE_VALUE;
   auto state = std::make_unique<FindState>();
   while (dirent* entry = ::readdir(listing.get()))
-    if (matches(namePattern.c_str(), entry->d_name)) state->entries.push_back(describe(dir, entry->d_name));
+    if (matches(namePattern.c_str(), entry->d_name))
+      state->entries.push_back(describe(::dirfd(listing.get()), *entry));
   if (state->entries.empty()) return INVALID_HANDLE_VALUE;
   std::sort(state->entries.begin(), state->entries.end(), listedBefore);
   *data = state->entries[state->next++];

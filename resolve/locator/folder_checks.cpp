@@ -3,19 +3,15 @@
 
 #include "host/api/host_api.h"
 #include "resolve/locator/locator.h"
+#include "text/ascii_case.h"
 
 namespace lumo {
-namespace {
-
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-}  // namespace
 
 const char* FindNoCase(const char* text, const char* word) {
   if (text == nullptr || word == nullptr || *text == '\0') return nullptr;
   for (const char* at = text; *at != '\0'; ++at) {
     std::size_t i = 0;
-    while (word[i] != '\0' && lower(at[i]) == lower(word[i])) ++i;  // stops at the text's end too
+    while (word[i] != '\0' && asciiLower(at[i]) == asciiLower(word[i])) ++i;  // stops at the text's end too
     if (word[i] == '\0') return at;
   }
   return nullptr;

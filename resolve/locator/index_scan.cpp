@@ -9,7 +9,7 @@
 namespace lumo::locator {
 namespace {
 
-// The tested bytes are chosen from this much of the first index read.
+// The probes of the search are chosen on this much of the first index read.
 constexpr std::size_t kTuneSample = std::size_t{1} << 16;
 
 const char* lastNewline(const char* begin, const char* end) {

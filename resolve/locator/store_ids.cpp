@@ -9,18 +9,10 @@
 #include <string_view>
 
 #include "resolve/locator/locator.h"
+#include "text/ascii_case.h"
 
 namespace lumo {
 namespace {
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-bool sameNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (upper(a[i]) != upper(b[i])) return false;
-  return true;
-}
 
 // Windows drops trailing dots and spaces from a name.
 std::string_view trimmed(std::string_view name) {
@@ -33,8 +25,8 @@ std::string_view trimmed(std::string_view name) {
 bool isDeviceName(std::string_view component) {
   std::string_view base = trimmed(component.substr(0, component.find('.')));
   for (std::string_view device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"})
-    if (sameNoCase(base, device)) return true;
-  if (base.size() != 4 || !(sameNoCase(base.substr(0, 3), "COM") || sameNoCase(base.substr(0, 3), "LPT")))
+    if (equalsNoCase(base, device)) return true;
+  if (base.size() != 4 || !(equalsNoCase(base.substr(0, 3), "COM") || equalsNoCase(base.substr(0, 3), "LPT")))
     return false;
   // A digit, or a superscript one, two or three in code page 1252.
   auto last = static_cast<unsigned char>(base[3]);

@@ -1,5 +1,7 @@
-// Substring search with a two-byte filter over sixteen places per step (GCC
-// vector types: SSE2 where the target has it, plain code elsewhere).
+// Substring search with a two-byte filter over 32 places per step, through
+// GCC's vector types. The build assumes no vector instructions (the 32-bit
+// plug-in not even SSE2), so the processor is asked which it has; a plain
+// search stands in where it has none.
 #include "resolve/locator/substring.h"
 
 #include <cstdint>
@@ -8,82 +10,119 @@
 namespace lumo::locator {
 namespace {
 
+// The probe tests run on vectors of 32 bytes with AVX2 where the processor
+// has it, and on two vectors of 16 bytes with SSE2 elsewhere.
 typedef unsigned char Bytes16 __attribute__((vector_size(16)));
-constexpr std::size_t kStep = 16;
+typedef char SignedBytes16 __attribute__((vector_size(16)));
+typedef unsigned char Bytes32 __attribute__((vector_size(32)));
+typedef char SignedBytes32 __attribute__((vector_size(32)));
+constexpr std::ptrdiff_t kStep = 32;
 
-Bytes16 load(const char* p) {
-  Bytes16 v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
+// The places p..p+31 where the bytes at p+a and p+b equal `byteA` and
+// `byteB`, one bit each.
+__attribute__((target("sse2"))) inline std::uint32_t passSse2(const char* p, std::size_t a, std::size_t b,
+                                                              Bytes16 byteA, Bytes16 byteB) {
+  Bytes16 a0, a1, b0, b1;
+  std::memcpy(&a0, p + a, 16);
+  std::memcpy(&a1, p + a + 16, 16);
+  std::memcpy(&b0, p + b, 16);
+  std::memcpy(&b1, p + b + 16, 16);
+  Bytes16 low = (a0 == byteA) & (b0 == byteB), high = (a1 == byteA) & (b1 == byteB);
+  auto lowBits = static_cast<std::uint32_t>(__builtin_ia32_pmovmskb128(reinterpret_cast<SignedBytes16>(low)));
+  auto highBits =
+      static_cast<std::uint32_t>(__builtin_ia32_pmovmskb128(reinterpret_cast<SignedBytes16>(high)));
+  return lowBits | highBits << 16;
 }
 
-Bytes16 splat(char c) {
-  Bytes16 v;
-  for (std::size_t i = 0; i < kStep; ++i) v[i] = static_cast<unsigned char>(c);
-  return v;
+inline bool same(const char* at, std::string_view text) {
+  return std::memcmp(at, text.data(), text.size()) == 0;
+}
+
+// `last` is the last place where the text can start: every place p..p+31 of
+// a step can hold the whole text, so all loads stay inside. The two probes
+// are the text's bytes at offsets a and b.
+__attribute__((target("sse2"))) const char* findSse2(const char* p, const char* last, std::string_view text,
+                                                     std::size_t a, std::size_t b) {
+  const Bytes16 byteA = Bytes16{} + static_cast<unsigned char>(text[a]);
+  const Bytes16 byteB = Bytes16{} + static_cast<unsigned char>(text[b]);
+  for (; last - p >= kStep - 1; p += kStep)
+    for (std::uint32_t bits = passSse2(p, a, b, byteA, byteB); bits != 0; bits &= bits - 1)
+      if (same(p + __builtin_ctz(bits), text)) return p + __builtin_ctz(bits);
+  for (; p <= last; ++p)
+    if (same(p, text)) return p;
+  return nullptr;
+}
+
+__attribute__((target("avx2"))) const char* findAvx2(const char* p, const char* last, std::string_view text,
+                                                     std::size_t a, std::size_t b) {
+  const Bytes32 byteA = Bytes32{} + static_cast<unsigned char>(text[a]);
+  const Bytes32 byteB = Bytes32{} + static_cast<unsigned char>(text[b]);
+  for (; last - p >= kStep - 1; p += kStep) {
+    Bytes32 atA, atB;
+    std::memcpy(&atA, p + a, 32);
+    std::memcpy(&atB, p + b, 32);
+    Bytes32 both = (atA == byteA) & (atB == byteB);
+    auto bits = static_cast<std::uint32_t>(__builtin_ia32_pmovmskb256(reinterpret_cast<SignedBytes32>(both)));
+    for (; bits != 0; bits &= bits - 1)
+      if (same(p + __builtin_ctz(bits), text)) return p + __builtin_ctz(bits);
+  }
+  for (; p <= last; ++p)
+    if (same(p, text)) return p;
+  return nullptr;
+}
+
+// How many places of the sample let both probes through, counted up to `limit`.
+__attribute__((target("sse2"))) std::size_t passing(std::string_view sample, std::string_view text,
+                                                    std::size_t a, std::size_t b, std::size_t limit) {
+  const Bytes16 byteA = Bytes16{} + static_cast<unsigned char>(text[a]);
+  const Bytes16 byteB = Bytes16{} + static_cast<unsigned char>(text[b]);
+  std::size_t count = 0;
+  const char* last = sample.data() + sample.size() - text.size();
+  for (const char* p = sample.data(); last - p >= kStep - 1 && count < limit; p += kStep)
+    count += static_cast<std::size_t>(__builtin_popcount(passSse2(p, a, b, byteA, byteB)));
+  return count;
 }
 
 }  // namespace
 
-SubstringSearch::SubstringSearch(std::string_view text) : text_(text) {
-  // Without a sample, the ends: a text usually differs from its neighbours
-  // there first.
-  first_ = 0;
-  second_ = text_.empty() ? 0 : text_.size() - 1;
+VectorUnit availableVectorUnit() {
+  static const VectorUnit unit = __builtin_cpu_supports("avx2")   ? VectorUnit::Avx2
+                                 : __builtin_cpu_supports("sse2") ? VectorUnit::Sse2
+                                                                  : VectorUnit::None;
+  return unit;
 }
+
+SubstringSearch::SubstringSearch(std::string_view text)
+    : text_(text), probe2_(text.empty() ? 0 : text.size() - 1) {}
 
 void SubstringSearch::tuneTo(std::string_view sample) {
-  if (text_.size() < 2 || sample.empty()) return;
-  std::size_t count[256] = {};
-  for (char c : sample) ++count[static_cast<unsigned char>(c)];
-  auto rarity = [&](std::size_t at) { return count[static_cast<unsigned char>(text_[at])]; };
-  std::size_t a = 0;
-  for (std::size_t i = 1; i < text_.size(); ++i)
-    if (rarity(i) < rarity(a)) a = i;
-  // The second: the rarest other place, one holding a different byte if any
-  // (two places of one byte value filter little more than one).
-  auto worse = [&](std::size_t i, std::size_t j) {
-    bool iSame = text_[i] == text_[a], jSame = text_[j] == text_[a];
-    return iSame != jSame ? iSame : rarity(i) > rarity(j);
+  std::size_t m = text_.size();
+  if (m < 3 || sample.size() < m + 2 * kStep || availableVectorUnit() == VectorUnit::None) return;
+  auto count = [&](std::size_t a, std::size_t b, std::size_t limit) {
+    return passing(sample, text_, a, b, limit);
   };
-  std::size_t b = a == 0 ? 1 : 0;
-  for (std::size_t i = 0; i < text_.size(); ++i)
-    if (i != a && worse(b, i)) b = i;
-  first_ = a;
-  second_ = b;
+  // Greedy: the best first probe beside the last byte, then the best partner.
+  std::size_t a = probe1_, b = probe2_;
+  std::size_t best = count(a, b, static_cast<std::size_t>(-1));
+  for (std::size_t i = 1; i + 1 < m && best > 0; ++i)
+    if (std::size_t c = count(i, b, best); c < best) best = c, a = i;
+  for (std::size_t j = 0; j < m && best > 0; ++j)
+    if (std::size_t c = j == a ? best : count(a, j, best); c < best) best = c, b = j;
+  probe1_ = a;
+  probe2_ = b;
 }
 
-const char* SubstringSearch::findIn(const char* begin, const char* end) const {
+const char* SubstringSearch::findIn(const char* begin, const char* end, VectorUnit unit) const {
   std::size_t m = text_.size();
   if (m == 0 || begin == nullptr || end < begin || static_cast<std::size_t>(end - begin) < m) return nullptr;
-  if (m == 1)
-    return static_cast<const char*>(std::memchr(begin, text_[0], static_cast<std::size_t>(end - begin)));
   const char* last = end - m;  // the last place where the text can start
-  const Bytes16 wantFirst = splat(text_[first_]);
-  const Bytes16 wantSecond = splat(text_[second_]);
-  const char* p = begin;
-  // Every place p..p+15 can hold the whole text, so both loads stay inside.
-  for (; last - p >= static_cast<std::ptrdiff_t>(kStep - 1); p += kStep) {
-    Bytes16 hit = (load(p + first_) == wantFirst) & (load(p + second_) == wantSecond);
-    std::uint64_t half[2];
-    std::memcpy(half, &hit, sizeof half);
-    for (int h = 0; h < 2; ++h) {
-      while (half[h] != 0) {
-        int k = __builtin_ctzll(half[h]) / 8;
-        const char* at = p + h * 8 + k;
-        if (std::memcmp(at, text_.data(), m) == 0) return at;
-        half[h] &= ~(std::uint64_t{0xff} << (k * 8));
-      }
-    }
+  if (unit == VectorUnit::Avx2 && m >= 2) return findAvx2(begin, last, text_, probe1_, probe2_);
+  if (unit == VectorUnit::Sse2 && m >= 2) return findSse2(begin, last, text_, probe1_, probe2_);
+  for (const char* p = begin; p <= last; ++p) {
+    p = static_cast<const char*>(std::memchr(p, text_.front(), static_cast<std::size_t>(last - p) + 1));
+    if (p == nullptr) return nullptr;
+    if (same(p, text_)) return p;
   }
-  return findScalar(p, last);
-}
-
-const char* SubstringSearch::findScalar(const char* p, const char* last) const {
-  for (; p <= last; ++p)
-    if (p[first_] == text_[first_] && p[second_] == text_[second_] &&
-        std::memcmp(p, text_.data(), text_.size()) == 0)
-      return p;
   return nullptr;
 }
 

@@ -22,7 +22,8 @@ void collect(HWND dialog) {
   GetDlgItemTextA(dialog, 1004, current->text, sizeof current->text);
   current->checked = static_cast<int>(SendDlgItemMessageA(dialog, 1000, BM_GETCHECK, 0, 0));
   LRESULT at = SendDlgItemMessageA(dialog, 1200, LB_GETCURSEL, 0, 0);
-  current->selectedData = at == LB_ERR ? -1 : SendDlgItemMessageA(dialog, 1200, LB_GETITEMDATA, static_cast<WPARAM>(at), 0);
+  current->selectedData =
+      at == LB_ERR ? -1 : SendDlgItemMessageA(dialog, 1200, LB_GETITEMDATA, static_cast<WPARAM>(at), 0);
   current->hotkey = SendDlgItemMessageA(dialog, 1300, HKM_GETHOTKEY, 0, 0);
 }
 
@@ -59,7 +60,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE module, DWORD reason, LPVOID) {
 
 HMODULE uiCallerModule() { return self; }
 
-int uiShowBox(HWND owner, LPCSTR text, LPCSTR title, UINT type) { return MessageBoxA(owner, text, title, type); }
+int uiShowBox(HWND owner, LPCSTR text, LPCSTR title, UINT type) {
+  return MessageBoxA(owner, text, title, type);
+}
 
 HHOOK uiSetHook(int kind, HOOKPROC proc, DWORD thread) { return SetWindowsHookExA(kind, proc, self, thread); }
 

@@ -1,12 +1,13 @@
 // The host's window system as the plug-in meets it, on either platform: in
 // memory on Linux, real user32 windows, boxes and dialogs on Windows. The
 // calls come from a library of their own (ui_caller), as the plug-in's do.
+#include "host-sim/core/window_system.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "host-sim/core/window_system.h"
 #include "ui_caller.h"
 
 namespace lumo::hostsim {

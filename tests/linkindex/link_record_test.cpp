@@ -203,4 +203,15 @@ TEST(LinkRecordTest, ShortcutMessageId) {
   EXPECT_EQ(r.shortcutMessageId(), "");
 }
 
+// One rule for every field writer: CR and LF split the line, 0x01 its
+// fields, and NUL would cut a field short where it is read as a C string.
+TEST(LinkRecordTest, LineBreakingTextsAreRefusedNulIncluded) {
+  using namespace std::string_literals;
+  const std::string separator = "a\x01z";
+  for (const std::string& bad : {"a\rb"s, "a\nb"s, separator, "a\0b"s, "\0"s})
+    EXPECT_TRUE(lumo::breaksIndexLine(bad)) << visible(bad);
+  for (const std::string& good : {""s, "a b"s, "\x81\x40\x82\xa0"s, "<a@b>"s, "\x02\x7f"s})
+    EXPECT_FALSE(lumo::breaksIndexLine(good)) << visible(good);
+}
+
 }  // namespace

@@ -186,8 +186,14 @@ TEST_F(LocatorWalk, AMailboxNamedFileListedFirstEndsTheSearchOneListedLaterIsPas
 
 TEST_F(LocatorWalk, OnlyAnIndexNamedExactlyFolderIdxIsRead) {
   fs::remove_all(data / "A.mb");
-  fs::rename(dirOf("b.mb\\") / "Folder.idx", dirOf("b.mb\\") / "folder.idx");
-  fs::rename(dirOf("b.mb\\Inbox\\") / "Folder.idx", dirOf("b.mb\\Inbox\\") / "FOLDER.IDX");
+  // Made anew: a rename that changes only the letter case may keep the old
+  // name on a file system that ignores case.
+  for (auto [id, name] :
+       {std::pair<std::string, std::string>{"b.mb\\", "folder.idx"}, {"b.mb\\Inbox\\", "FOLDER.IDX"}}) {
+    std::string index = indexOf(id);
+    fs::remove(dirOf(id) / "Folder.idx");
+    writeBytes((dirOf(id) / name).string(), index);
+  }
   EXPECT_EQ(FindMailInMailboxes("<same@x>"), "");
   EXPECT_TRUE(host.status.empty());
 }
@@ -264,8 +270,7 @@ TEST_F(LocatorStore, IdsFromHeadersNeverReachOutsideTheDataFolder) {
 
   // The same index inside the data folder is found and marked: the refusals
   // above are the id test's doing.
-  fs::copy_file(outside / "Folder.idx", dirOf("Box.mb\\Inbox\\") / "Folder.idx",
-                fs::copy_options::overwrite_existing);
+  writeBytes((dirOf("Box.mb\\Inbox\\") / "Folder.idx").string(), sentinel);
   EXPECT_EQ(FindMailInFolder("<target@x>", "Box.mb\\Inbox\\"), "Box.mb\\Inbox\\?STOLEN");
   EXPECT_EQ(MarkFolderIndexEntry("<target@x>", "Box.mb\\Inbox\\"), 1);
 }

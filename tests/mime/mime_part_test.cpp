@@ -205,6 +205,23 @@ TEST(MimePartTest, ClosingDelimiterBeforeAnyChildIsABodyLine) {
     EXPECT_EQ(visible(parsedAndWritten(c.source)), visible(c.expected)) << c.what;
 }
 
+// A child whose boundary is the parent's followed by "--" opens no children:
+// its opening delimiter is the parent's closing delimiter, which closes the
+// parent. Otherwise the closing delimiter that the parent writes would open a
+// child of it when the text is read again.
+TEST(MimePartTest, ParentsClosingDelimiterIsNeverTheChildsOpeningDelimiter) {
+  const std::string source =
+      kMixed + "\r\n--b\r\nContent-Type: multipart/mixed; boundary=\"b--\"\r\n\r\n" + "in\r\n--b--\r\n";
+  MimePart part;
+  EXPECT_EQ(part.parse(std::string_view(source)), source.size());
+  ASSERT_EQ(countChildren(part), 1);
+  const MimePart& child = *part.firstChild;
+  EXPECT_STREQ(child.boundary.get(), "b--");
+  EXPECT_EQ(countChildren(child), 0);
+  EXPECT_EQ(lineTexts(child.body), (std::vector<std::string>{"in\r\n"}));
+  EXPECT_EQ(visible(written(part)), visible(source));
+}
+
 TEST(MimePartTest, NestedEpilogueStopsAtEnclosingDelimiter) {
   MimePart part;
   part.parse(kMixed +
@@ -249,6 +266,20 @@ TEST(MimePartTest, ExplicitEnclosingBoundaryLeavesCursorOnDelimiter) {
   part.parse(cursor, "outer");
   EXPECT_EQ(std::string(cursor), "--outer\r\nrest\r\n");
   EXPECT_EQ(lineTexts(part.body), (std::vector<std::string>{"body\r\n"}));
+}
+
+// The epilogue of a multipart given an enclosing boundary ends only at a line
+// beginning with "--" and that boundary; lines with other bytes before the
+// boundary ("x-A", "-A") are epilogue lines, not handed to the caller.
+TEST(MimePartTest, EpilogueEndsOnlyAtTheEnclosingDelimiter) {
+  const std::string source =
+      "Content-Type: multipart/mixed; boundary=c\r\n\r\n--c\r\n\r\nin\r\n--c--\r\n"
+      "x-A\r\n-A\r\n-\r\nepi\r\n--A\r\nrest\r\n";
+  const char* cursor = source.c_str();
+  MimePart part;
+  part.parse(cursor, "A");
+  EXPECT_EQ(lineTexts(part.epilogue), (std::vector<std::string>{"x-A\r\n", "-A\r\n", "-\r\n", "epi\r\n"}));
+  EXPECT_EQ(std::string(cursor), "--A\r\nrest\r\n");
 }
 
 // A hand-built tree: the parts and boundary given to the tree are owned by it.

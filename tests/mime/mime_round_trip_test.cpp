@@ -84,6 +84,20 @@ TEST(MimeRoundTripTest, WrittenTextReadsBackToTheSameText) {
   }
 }
 
+// Inputs that once broke the round trip (also in the fuzz corpus).
+TEST(MimeRoundTripTest, PastFindingsReadBackToTheSameText) {
+  const std::string findings[] = {
+      // A child whose boundary is its parent's followed by "--" took the
+      // parent's written closing delimiter for its own opening delimiter.
+      std::string("Content-Type:r/e;boundary=x\n\n--x\nContent-Type:\x91/m boundary=x\n\n--x\r"
+                  "Content-Type:E/m boundary=x--\n\r--xx\r\r--x"),
+  };
+  for (const std::string& source : findings) {
+    std::string once = parsedAndWritten(source);
+    EXPECT_EQ(visible(parsedAndWritten(once), 4000), visible(once, 4000)) << "source: " << visible(source);
+  }
+}
+
 // A source already in written form (CR LF everywhere, closed multiparts, no
 // top-level epilogue) comes back byte for byte.
 TEST(MimeRoundTripTest, WellFormedMailComesBackUnchanged) {

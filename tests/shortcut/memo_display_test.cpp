@@ -259,7 +259,12 @@ TEST(MemoDisplayTest, MemoTextIsWhatFollowsTheFirstMarkerInTheBody) {
       {"LF-only marker", head + "\n[MEMO]\nx", nullptr},
       {"marker without its line end", head + "\r\n[MEMO]", nullptr},
       {"marker-like line in the header", "A: 1\r\n[MEMO]\r\nB: 2\r\n\r\nbody", nullptr},
+      {"marker-like line 3 of the header", "A: 1\r\nB: 2\r\n[MEMO]\r\nC: 3\r\n\r\nbody", nullptr},
+      {"marker-like last header line", "A: 1\r\nB: 2\r\nC: 3\r\n[MEMO]\r\n\r\nbody", nullptr},
+      {"marker-like header line, marker in the body",
+       "A: 1\r\nB: 2\r\n[MEMO]\r\nC: 3\r\n\r\nb\r\n[MEMO]\r\nreal", "real"},
       {"no empty line", "A: 1\r\n[MEMO]\r\nx", nullptr},
+      {"no empty line, marker-like line 3", "A: 1\r\nB: 2\r\n[MEMO]\r\nx", nullptr},
       {"marker after a NUL", bytes("A: 1\r\n\r\nb\0\r\n[MEMO]\r\nx"), nullptr},
       {"empty source", "", nullptr},
   };

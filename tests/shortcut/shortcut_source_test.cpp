@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <optional>
 
+#include "linkindex/link_record.h"
 #include "linkindex/shortcut_id.h"
 #include "mime/mime_part.h"
+#include "shortcut/shortcut_reader.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -132,13 +135,13 @@ TEST(ShortcutSourceTest, ComposesEveryLineExactly) {
            "1.0\r\n" +
            kTail,
        "<local>"},
-      {"folded Message-ID gives a clean value",
+      {"folded Message-ID gives a clean value, and the own Message-ID is made of it",
        target("Message-ID:\r\n <f@g>\r\n"),
        {},
        kOwnFields + "X-Message-ID:\r\n <f@g>\r\n" +
            "Date: Mon, 1 Jan 2024 00:00:00 +0900\r\nFrom: Alice <a@x>\r\nSubject:-> Hello\r\nX-Mailer: M "
            "1.0\r\n"
-           "Message-ID:\r\n <f@2711_12.LuMO.g>\r\n" +
+           "Message-ID: <f@2711_12.LuMO.g>\r\n" +
            kTail,
        "<f@g>"},
       {"empty Message-ID",
@@ -212,7 +215,11 @@ TEST(ShortcutSourceTest, HeaderLineCountIsTheMimeTreeCount) {
 }
 
 TEST(ShortcutSourceTest, RefusesMailIdsThatCannotBeWritten) {
-  const std::string bad[] = {"", "no-backslash?k", "a\\?k\r\nX-Evil: 1", std::string("a\\?\0k", 5),
+  const std::string bad[] = {"",
+                             "no-backslash?k",
+                             "a\\?k\r\nX-Evil: 1",
+                             std::string("a\\?\0k", 5),
+                             "a\\?k\x01",  // the link index line could not hold it
                              "a\\?" + std::string(253, 'k')};
   for (const std::string& id : bad) {
     lumo::ShortcutSource out;
@@ -224,7 +231,7 @@ TEST(ShortcutSourceTest, RefusesMailIdsThatCannotBeWritten) {
   EXPECT_EQ(lumo::composeShortcutSource(target(""), "a\\?" + std::string(252, 'k'), 1, {}, out), 1);
 }
 
-TEST(ShortcutSourceTest, OverLongFieldsAreCopiedWhole) {
+TEST(ShortcutSourceTest, OverLongFieldsAreCopiedWholeButGiveNoOwnMessageId) {
   std::string subject = std::string(100000, 's');
   std::string mid = "<" + std::string(70000, 'm') + "@h>";
   lumo::ShortcutSource out;
@@ -232,9 +239,44 @@ TEST(ShortcutSourceTest, OverLongFieldsAreCopiedWhole) {
                                         kMailId, 1, {}, out),
             1);
   EXPECT_NE(out.source.find("Subject:-> " + subject + "\r\n"), std::string::npos);
-  EXPECT_NE(out.source.find("Message-ID: <" + std::string(70000, 'm') + "@2711_3.LuMO.h>\r\n"),
-            std::string::npos);
+  EXPECT_NE(out.source.find("X-Message-ID: " + mid + "\r\n"), std::string::npos);
+  // No reader could search for a Message-ID longer than an id.
+  EXPECT_EQ(lumo::headerFieldValue(out.source, "Message-ID"), std::nullopt);
   EXPECT_EQ(out.targetMessageId, mid);
+}
+
+// The Message-ID the composer writes is the one the link record searches
+// for, whatever shape the target's field has; where that rule gives none,
+// the shortcut carries none.
+TEST(ShortcutSourceTest, TheOwnMessageIdIsTheOneTheLinkRecordSearchesFor) {
+  const std::string local239(239, 'q');  // with "<", "@h>", ".LuMO." and "2711_3": 255 bytes
+  const std::string fields[] = {
+      "Message-ID: <a@b>",
+      "Message-ID:<a@b>",
+      "MESSAGE-ID:   <a@b>  ",
+      "Message-ID:\r\n\t<a@\r\n b>",
+      "Message-ID: <ab>",
+      "Message-ID: a@b@c",
+      "Message-ID: <" + local239 + "@h>",
+      "Message-ID: <" + local239 + "q@h>",
+  };
+  for (const std::string& field : fields) {
+    lumo::ShortcutSource out;
+    ASSERT_EQ(lumo::composeShortcutSource("From: x\r\n" + field + "\r\n\r\n", kMailId, 1, {}, out), 1);
+    lumo::LinkRecord record;
+    ASSERT_EQ(
+        record.setFields(out.shortcutId.c_str(), nullptr, nullptr, out.targetMessageId.c_str(), nullptr), 1);
+    std::string searched = record.shortcutMessageId();
+    std::optional<std::string> written = lumo::headerFieldValue(out.source, "Message-ID");
+    if (searched.empty())
+      EXPECT_EQ(written, std::nullopt) << visible(field);
+    else
+      EXPECT_EQ(written, searched) << visible(field);
+  }
+  lumo::ShortcutSource longest;
+  ASSERT_EQ(lumo::composeShortcutSource("Message-ID: <" + local239 + "@h>\r\n\r\n", kMailId, 1, {}, longest),
+            1);
+  EXPECT_EQ(lumo::headerFieldValue(longest.source, "Message-ID")->size(), 255u);
 }
 
 }  // namespace
