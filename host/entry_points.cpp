@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "resolve/open_mail.h"
 #include "shortcut/creation.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
@@ -33,7 +34,7 @@ extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
 
 extern "C" int WINAPI BKC_OnMenuInit(HWND, HMENU, int) { return 0; }
 extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR folderId) { return lumo::OnOpenFolder(folderId); }
-extern "C" int WINAPI BKC_OnOpenMail(LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(mailId); }
 extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {
   return lumo::OnRetrieve(message, mailId);
 }

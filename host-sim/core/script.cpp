@@ -304,7 +304,8 @@ std::span<const ScriptCommand> Script::commands() {
       {"post", "ID", "post WM_COMMAND ID to the main window", &Script::postCommand},
       {"peek-post", "ID", "post WM_COMMAND ID, peeked once before it is removed", &Script::postCommand},
       {"send", "ID", "send WM_COMMAND ID to the main window", &Script::postCommand},
-      {"dblclick", "", "send NM_DBLCLK from the mail list", &Script::dblclick},
+      {"dblclick", "", "double-click in the mail list: NM_DBLCLK from the list to the main window",
+       &Script::dblclick},
       {"answer", "OK|Cancel|Yes|No|N ...", "queue message-box answers", &Script::answer},
       {"dialog", "ACTION ...", "queue a dialog action (see below)", &Script::dialog},
       {"expect", "SUBJECT ...", "check the host's state (see below)", &Script::expect},
@@ -686,8 +687,7 @@ std::string Script::postCommand(const Words& w) {
 }
 
 std::string Script::dblclick(const Words&) {
-  NMHDR header{windows_.listWindow(), 102, static_cast<UINT>(NM_DBLCLK)};
-  windows_.sendMessage(windows_.listWindow(), WM_NOTIFY, 102, reinterpret_cast<LPARAM>(&header));
+  windows_.doubleClickList();
   return {};
 }
 

@@ -97,6 +97,8 @@ class Script {
   std::string expectStatus(const Words& w);
   std::string expectShownContains(const Words& w);
   std::string expectShownLacks(const Words& w);
+  std::string expectShown(const Words& w);
+  std::string expectSource(const Words& w);
   std::string expectFolder(const Words& w);
   std::string expectMail(const Words& w);
   std::string expectSelection(const Words& w);
@@ -116,7 +118,6 @@ class Script {
   std::string expectQueuesEmpty(const Words& w);
   std::string expectFileExists(const Words& w);
   std::string expectFileContains(const Words& w);
-  std::string expectSource(const Words& w);
 
   // Dialog actions, `dialog ACTION ...` (script_dialog.cpp).
   std::string dialogEnd(const Words& w);

@@ -10,12 +10,16 @@ constexpr UINT kBoxFlags = MB_TASKMODAL | MB_TOPMOST;
 
 }  // namespace
 
-bool askOkCancel(HWND owner, const char* text) {
-  return MessageBoxA(owner, text, MessageTitle, MB_OKCANCEL | kBoxFlags) == IDOK;
+int showMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+  return MessageBoxA(owner, text, caption, type | kBoxFlags);
+}
+
+bool askOkCancel(HWND owner, const char* text, const char* caption, UINT icon) {
+  return showMessageBox(owner, text, caption, MB_OKCANCEL | icon) == IDOK;
 }
 
 void showNotice(HWND owner, const char* text) {
-  MessageBoxA(owner, text, MessageTitle, MB_OK | MB_ICONINFORMATION | kBoxFlags);
+  showMessageBox(owner, text, MessageTitle, MB_OK | MB_ICONINFORMATION);
 }
 
 void showStatus(const char* text) { HostApi.BKA_SetMessageText(nullptr, text); }

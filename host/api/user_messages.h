@@ -9,8 +9,14 @@ namespace lumo {
 // The title of the plug-in's message boxes.
 inline constexpr char MessageTitle[] = "Message from LuMO";
 
-// Asks with OK and Cancel and no icon; true only when the user chose OK.
-bool askOkCancel(HWND owner, const char* text);
+// Shows `text` under `caption` with the buttons and icon of `type`
+// (MB_OKCANCEL, MB_ICONSTOP, ...) over `owner` (or none), task-modal and
+// topmost; returns the button chosen (IDOK, IDCANCEL, ...).
+int showMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// Asks with OK and Cancel (and no icon unless given); true only when the
+// user chose OK.
+bool askOkCancel(HWND owner, const char* text, const char* caption = MessageTitle, UINT icon = 0);
 
 // Tells the user something with an OK button and the information icon.
 void showNotice(HWND owner, const char* text);

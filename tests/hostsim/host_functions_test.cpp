@@ -153,8 +153,10 @@ TEST_F(HostFunctions, HostCommandsSetReadAndEditMode) {
   BKA_Command(nullptr, "SetRead");
   EXPECT_TRUE(fx.store().entry(m2)->read);
   EXPECT_FALSE(fx.store().entry(m1)->read);
-  BKA_Command(nullptr, "EditMode");
+  BKA_Command(nullptr, "EditMode");  // the host's direct-edit command 108, a switch
   EXPECT_FALSE(fx.windows().editorReadOnly());
+  BKA_Command(nullptr, "EditMode");
+  EXPECT_TRUE(fx.windows().editorReadOnly());
   BKA_SetMessageText(nullptr, "hello");
   EXPECT_EQ(fx.host().statusText, "hello");
 }
