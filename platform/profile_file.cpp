@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "text/cp932.h"
 #include "platform/file.h"
 #include "text/ascii_case.h"
 #include "text/c_string.h"
@@ -93,19 +94,12 @@ std::string_view defaultText(const char* defaultValue) {
   return text;
 }
 
-// Lead bytes of the two-byte characters of code page 932 (Shift-JIS), the
-// plug-in's text encoding.
-bool isLeadByte(char ch) {
-  auto c = static_cast<unsigned char>(ch);
-  return (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc);
-}
-
 // The longest prefix of at most `limit` bytes that does not end in the middle
 // of a two-byte character: text cut to a buffer keeps whole characters.
 std::size_t characterBoundary(std::string_view text, std::size_t limit) {
   std::size_t i = 0;
   while (i < limit) {
-    std::size_t step = isLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+    std::size_t step = isCp932LeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
     if (i + step > limit) break;
     i += step;
   }

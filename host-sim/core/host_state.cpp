@@ -115,7 +115,8 @@ void Host::onCommand(UINT id) {
   if (id == kCommandDelete) {
     deleteSelected();
   } else if (id == kCommandEdit) {
-    if (windows_) windows_->setEditorReadOnly(false);
+    // Direct editing switches the mail view between read-only and writable.
+    if (windows_) windows_->setEditorReadOnly(!windows_->editorReadOnly());
   } else if (const RegisteredCommand* c = command(id)) {
     if (c->proc) c->proc(windows_ ? windows_->mainWindow() : nullptr, 0);
   }
@@ -126,7 +127,9 @@ void Host::runCommand(const std::string& name) {
   if (name == "SetRead") {
     if (store_ && !currentMail.empty()) store_->setRead(currentMail, true);
   } else if (name == "EditMode") {
-    if (windows_) windows_->setEditorReadOnly(!windows_->editorReadOnly());
+    // The host switches edit mode as its menu does: it posts its own direct
+    // edit command, which passes the plug-in's hooks like the user's.
+    if (windows_) windows_->postMessage(windows_->mainWindow(), WM_COMMAND, kCommandEdit, 0, false);
   }
 }
 

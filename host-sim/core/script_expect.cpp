@@ -32,6 +32,8 @@ std::span<const ScriptCommand> Script::expectations() {
       {"status", "TEXT", "the status bar text", &Script::expectStatus},
       {"shown-contains", "TEXT", "the mail view shows TEXT", &Script::expectShownContains},
       {"shown-lacks", "TEXT", "the mail view does not show TEXT", &Script::expectShownLacks},
+      {"shown", "TEXT", "the mail view shows exactly TEXT", &Script::expectShown},
+      {"source", "MAIL TEXT", "a stored mail's whole source is exactly TEXT", &Script::expectSource},
       {"folder", "ID", "the current folder", &Script::expectFolder},
       {"mail", "MAIL", "the current mail", &Script::expectMail},
       {"selection", "MAIL...", "the selection, in list order", &Script::expectSelection},
@@ -54,6 +56,7 @@ std::span<const ScriptCommand> Script::expectations() {
       {"file-exists", "PATH", "the file exists", &Script::expectFileExists},
       {"file-missing", "PATH", "the file does not exist", &Script::expectFileExists},
       {"file-contains", "PATH TEXT", "the file holds TEXT (code page 932)", &Script::expectFileContains},
+      {"file-lacks", "PATH TEXT", "the file does not hold TEXT (code page 932)", &Script::expectFileContains},
   };
   return table;
 }
@@ -69,6 +72,18 @@ std::string Script::expectShownLacks(const Words& w) {
   std::string want = wanted(w);
   return Host::instance().shownText.find(want) == std::string::npos ? ""
                                                                     : "shown text holds \"" + u(want) + "\"";
+}
+
+std::string Script::expectShown(const Words& w) { return compare(w, Host::instance().shownText); }
+
+// expect source MAIL TEXT
+std::string Script::expectSource(const Words& w) {
+  if (!store_ || w.size() < 3) return "expect source needs a store and a mail";
+  auto text = store_->source(mailId(w[2]));
+  if (!text) return "no mail " + w[2];
+  std::string want = c(w.size() >= 4 ? join(w, 3) : "");
+  return *text == want ? ""
+                       : "expected source \"" + visible(u(want)) + "\", got \"" + visible(u(*text)) + "\"";
 }
 
 std::string Script::expectFolder(const Words& w) { return compare(w, Host::instance().currentFolder); }
@@ -234,13 +249,14 @@ std::string Script::expectFileExists(const Words& w) {
              : "file " + (w.size() >= 3 ? w[2] : "") + (exists ? " exists" : " is missing");
 }
 
-// expect file-contains PATH TEXT
+// expect file-contains|file-lacks PATH TEXT
 std::string Script::expectFileContains(const Words& w) {
-  if (w.size() < 4) return "expect file-contains needs a path and a text";
+  if (w.size() < 4) return "expect " + w[1] + " needs a path and a text";
   auto data = readFile(w[2]);
   if (!data) return "cannot read " + w[2];
-  std::string text = c(join(w, 3));
-  return data->find(text) != std::string::npos ? "" : "file " + w[2] + " lacks \"" + join(w, 3) + "\"";
+  bool holds = data->find(c(join(w, 3))) != std::string::npos;
+  if (holds == (w[1] == "file-contains")) return {};
+  return "file " + w[2] + (holds ? " holds \"" : " lacks \"") + visible(join(w, 3)) + "\"";
 }
 
 }  // namespace lumo::hostsim

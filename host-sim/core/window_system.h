@@ -60,6 +60,9 @@ class WindowSystem {
   // Sends a message: the WH_CALLWNDPROC hooks of the window's thread, then
   // the window.
   virtual LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // The user double-clicks in the mail list: the list sends its parent, the
+  // main window, WM_NOTIFY with NM_DBLCLK (through the WH_CALLWNDPROC hooks).
+  virtual void doubleClickList() = 0;
   // Number of hooks installed of a kind (WH_GETMESSAGE, WH_CALLWNDPROC).
   virtual int hookCount(int kind) const = 0;
 

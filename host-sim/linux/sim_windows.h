@@ -21,6 +21,7 @@ struct SimWindow {
   std::string text;
   // Dialogs.
   DLGPROC proc = nullptr;
+  bool fixedControls = false;  // a known template: no control is added later
   bool ended = false;
   INT_PTR result = 0;
   // Controls.
@@ -59,6 +60,7 @@ class SimWindows : public ScriptedWindowSystem {
   }
   LRESULT postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool peekFirst) override;
   LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void doubleClickList() override;
   int hookCount(int kind) const override;
 
   HMENU createMenu(const std::vector<MenuItem>& items) override;

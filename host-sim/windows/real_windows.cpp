@@ -152,6 +152,10 @@ LRESULT RealWindows::sendMessage(HWND window, UINT message, WPARAM wParam, LPARA
   return SendMessageA(window, message, wParam, lParam);
 }
 
+// The real list view turns the double-click into its own notifications to
+// the main window: NM_RELEASEDCAPTURE, then NM_DBLCLK.
+void RealWindows::doubleClickList() { SendMessageA(list_, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(8, 8)); }
+
 int RealWindows::hookCount(int kind) const {
   return static_cast<int>(
       std::count_if(hooks_.begin(), hooks_.end(), [&](const auto& h) { return h.second == kind; }));

@@ -38,6 +38,7 @@ class RealWindows : public ScriptedWindowSystem {
   }
   LRESULT postMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, bool peekFirst) override;
   LRESULT sendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
+  void doubleClickList() override;
   int hookCount(int kind) const override;
 
   HMENU createMenu(const std::vector<MenuItem>& items) override;

@@ -122,7 +122,7 @@ TEST_F(HostFunctions, HeaderIsAHostHeapCopy) {
   LPSTR header = BKA_GetHeader(m1.c_str());
   ASSERT_NE(header, nullptr);
   EXPECT_EQ(std::string(header),
-            "From: sender@example.com\r\nTo: user@example.com\r\nSubject: One\r\nMessage-ID: <1@x>\r\n");
+            "From: sender@example.com\r\nTo: user@example.com\r\nSubject: One\r\nMessage-ID: <1@x>\r\n\r\n");
   BKA_Free(header);
   EXPECT_EQ(BKA_GetHeader("Box.mb\\!!!!Inbox\\?00000077"), nullptr);
   auto* block = static_cast<char*>(BKA_Alloc(4));
@@ -153,8 +153,10 @@ TEST_F(HostFunctions, HostCommandsSetReadAndEditMode) {
   BKA_Command(nullptr, "SetRead");
   EXPECT_TRUE(fx.store().entry(m2)->read);
   EXPECT_FALSE(fx.store().entry(m1)->read);
-  BKA_Command(nullptr, "EditMode");
+  BKA_Command(nullptr, "EditMode");  // the host's direct-edit command 108, a switch
   EXPECT_FALSE(fx.windows().editorReadOnly());
+  BKA_Command(nullptr, "EditMode");
+  EXPECT_TRUE(fx.windows().editorReadOnly());
   BKA_SetMessageText(nullptr, "hello");
   EXPECT_EQ(fx.host().statusText, "hello");
 }

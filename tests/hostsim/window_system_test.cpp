@@ -20,6 +20,12 @@ struct Seen {
 };
 std::vector<Seen> posted;
 std::vector<Seen> sent;
+struct Notice {
+  HWND to;
+  HWND from;
+  UINT code;
+};
+std::vector<Notice> notices;
 HHOOK getMessageHook = nullptr;
 HHOOK callWndHook = nullptr;
 constexpr WPARAM kProbe = 4242;
@@ -38,6 +44,15 @@ LRESULT CALLBACK onCallWnd(int code, WPARAM wParam, LPARAM lParam) {
   return CallNextHookEx(callWndHook, code, wParam, lParam);
 }
 
+LRESULT CALLBACK onNotify(int code, WPARAM wParam, LPARAM lParam) {
+  auto* cwp = reinterpret_cast<CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && cwp->message == WM_NOTIFY) {
+    auto* header = reinterpret_cast<NMHDR*>(cwp->lParam);
+    notices.push_back({cwp->hwnd, header->hwndFrom, header->code});
+  }
+  return CallNextHookEx(callWndHook, code, wParam, lParam);
+}
+
 class WindowSystemTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,6 +65,7 @@ class WindowSystemTest : public ::testing::Test {
     });
     posted.clear();
     sent.clear();
+    notices.clear();
   }
   void TearDown() override {
     windows->setWindowProc(nullptr);
@@ -121,6 +137,23 @@ TEST_F(WindowSystemTest, SentMessagesPassTheCallWindowHooksThenReachTheWindow) {
   EXPECT_EQ(reached, (std::vector<WPARAM>{kProbe + 5}));
   EXPECT_TRUE(uiUnhook(callWndHook));
   EXPECT_EQ(windows->hookCount(WH_CALLWNDPROC), 0);
+}
+
+TEST_F(WindowSystemTest, ADoubleClickInTheListNotifiesTheMainWindowThroughTheCallWindowHooks) {
+  callWndHook = uiSetHook(WH_CALLWNDPROC, onNotify, uiThread());
+  ASSERT_NE(callWndHook, nullptr);
+  windows->doubleClickList();
+  EXPECT_TRUE(uiUnhook(callWndHook));
+  // A real list view may notify more (NM_RELEASEDCAPTURE first); NM_DBLCLK
+  // comes exactly once, from the list to its parent.
+  int doubleClicks = 0;
+  for (const Notice& n : notices) {
+    if (n.code != static_cast<UINT>(NM_DBLCLK)) continue;
+    ++doubleClicks;
+    EXPECT_EQ(n.from, windows->listWindow());
+    EXPECT_EQ(n.to, windows->mainWindow());
+  }
+  EXPECT_EQ(doubleClicks, 1);
 }
 
 TEST_F(WindowSystemTest, MenusKeepItemsSeparatorsAndOrder) {
