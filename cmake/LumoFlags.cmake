@@ -37,7 +37,8 @@ endfunction()
 
 function(lumo_module_link target)
   if(WIN32)
-    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/res/lumo.def)
+    # The export list and the resources (dialog templates) of lumo.dll.
+    target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/res/lumo.def ${PROJECT_SOURCE_DIR}/res/lumo.rc)
     target_link_options(${target} PRIVATE -Wl,--kill-at -Wl,--enable-stdcall-fixup $<$<CONFIG:Release>:-s>)
   else()
     # The same export list, plus the load notification, is all lumo.so shows;

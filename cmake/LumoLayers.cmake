@@ -41,7 +41,7 @@ function(lumo_layer name)
   file(REMOVE_RECURSE ${view})
   # res/ holds only the resource ids that code, templates and the substitute
   # host share: every layer may see it.
-  foreach(folder IN LISTS folders res)
+  foreach(folder IN LISTS folders ITEMS res)
     _lumo_view_link(${view} ${folder})
   endforeach()
   target_include_directories(${target} PRIVATE ${view})

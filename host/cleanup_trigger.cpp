@@ -3,6 +3,9 @@
 
 #include <climits>
 
+#include "linkindex/link_record.h"
+#include "resolve/locator/multi_search.h"
+
 namespace lumo {
 
 CleanupDecision decideCleanup(int storedThreshold, int shortcutCount) {
@@ -11,8 +14,11 @@ CleanupDecision decideCleanup(int storedThreshold, int shortcutCount) {
   return {true, next};
 }
 
-// Dead-link removal is not built yet: the index is left as it is, while the
-// threshold logic around it already runs.
-void cleanLinkIndex(const char* /*indexPath*/) {}
+void cleanLinkIndex(const char* indexPath) {
+  if (indexPath == nullptr || *indexPath == '\0') return;
+  LinkRecord record;
+  StoreLinkLookup store;
+  record.cleanIndex(indexPath, store);  // a failed cleanup is tried again after the next threshold
+}
 
 }  // namespace lumo

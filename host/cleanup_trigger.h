@@ -17,7 +17,8 @@ struct CleanupDecision {
 // counter plus the step), held at the largest int instead of wrapping.
 CleanupDecision decideCleanup(int storedThreshold, int shortcutCount);
 
-// Removes dead links from the link index at `indexPath`.
+// Removes dead links from the link index at `indexPath`, asking the host and
+// its folder indexes where each shortcut mail lies now.
 void cleanLinkIndex(const char* indexPath);
 
 }  // namespace lumo

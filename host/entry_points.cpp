@@ -1,7 +1,11 @@
-// The exported entry points with fixed results, and the information record.
+// The exported entry points: each feature's export forwards to its own function;
+// the others have fixed results. And the information record.
 #include "host/entry_points.h"
 
 #include <cstring>
+
+#include "resolve/open_mail.h"
+#include "shortcut/creation.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
 const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {LUMO_ENTRY_POINTS(LUMO_EXPORT_NAME)};
@@ -29,12 +33,16 @@ extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
 }
 
 extern "C" int WINAPI BKC_OnMenuInit(HWND, HMENU, int) { return 0; }
-extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR) { return 0; }
-extern "C" int WINAPI BKC_OnOpenMail(LPCSTR) { return 0; }
-extern "C" int WINAPI BKC_OnRetrieve(LPCSTR, LPCSTR) { return 0; }
+extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR folderId) { return lumo::OnOpenFolder(folderId); }
+extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(mailId); }
+extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {
+  return lumo::OnRetrieve(message, mailId);
+}
 extern "C" int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
 extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
-extern "C" int WINAPI LumoMakeShortCut(LPCSTR, LPCSTR) { return 0; }
+extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
+  return lumo::LumoMakeShortCut(mailId, folderId);
+}
 extern "C" int WINAPI BKC_OnPlugInSetup(HWND) { return 1; }
 extern "C" int WINAPI BKC_OnEveryMinute(void) { return 0; }
 

@@ -7,6 +7,8 @@
 
 namespace lumo {
 
+class LinkLookup;
+
 // Key kinds for LinkRecord::findIn (internal numbers, never stored).
 enum class LinkFindKind : int {
   ByShortcutId = 0,
@@ -111,6 +113,17 @@ class LinkRecord {
   int storeIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
               const char* targetMailId, const char* targetMessageId, const char* shortcutLocation,
               int appendIfMissing);
+
+  // Cleans the index of dead links: keeps each line whose shortcut mail the
+  // host knows at its recorded mail id, gives a line whose shortcut mail is
+  // found again by its Message-ID (in the recorded folder, or mailbox-wide
+  // when there is no location) the found mail id as its location, drops the
+  // rest, and rewrites the file crash-safely. A line whose search could not
+  // read a folder index it needed is kept as it is. Lines the index never
+  // parses (over-long, unfinished last line) are kept byte for byte. 1 when
+  // the file was rewritten (a missing file becomes an empty one); 0, file
+  // untouched, when it cannot be read or written or a line does not parse.
+  int cleanIndex(const char* indexPath, LinkLookup& lookup);
 
  private:
   static const char* text(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }

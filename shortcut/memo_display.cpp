@@ -62,11 +62,8 @@ std::unique_ptr<MimePart> makeMemoPart(std::string_view memo) {
   return part;
 }
 
+// `parent` has at least one child.
 void appendLastChild(MimePart& parent, std::unique_ptr<MimePart> child) {
-  if (!parent.firstChild) {
-    parent.firstChild = std::move(child);
-    return;
-  }
   MimePart* last = parent.firstChild.get();
   while (last->nextSibling) last = last->nextSibling.get();
   last->setNextSibling(std::move(child));
@@ -119,9 +116,17 @@ std::optional<std::string_view> memoText(std::string_view shortcutSource) {
   return source.substr(marker + kMemoMarker.size());
 }
 
-MimeText composeMemoDisplay(std::string_view targetSource, std::string_view memo) {
+std::optional<std::string_view> memoTextOfShownText(std::string_view shownText) {
+  std::string_view text = untilNul(shownText);
+  std::size_t marker = text.find(kMemoMarker);
+  if (marker == std::string_view::npos) return std::nullopt;
+  return text.substr(marker + kMemoMarker.size());
+}
+
+std::optional<MimeText> composeMemoDisplay(std::string_view targetSource, std::string_view memo) {
   auto target = std::make_unique<MimePart>();
   target->parse(untilNul(targetSource));
+  if (isMultipart(*target) && !target->firstChild) return std::nullopt;
   std::unique_ptr<MimePart> memoPart = makeMemoPart(untilNul(memo));
   if (isMultipart(*target)) {
     endOpenHeaderBlock(*target);
@@ -137,8 +142,9 @@ MimeText composeMemoDisplay(std::string_view targetSource, std::string_view memo
 
 MimeText memoDisplayText(std::string_view targetSource, std::string_view shortcutSource) {
   std::optional<std::string_view> memo = memoText(shortcutSource);
-  if (!memo) return copyOf(untilNul(targetSource));
-  return composeMemoDisplay(targetSource, *memo);
+  std::optional<MimeText> composed;
+  if (memo) composed = composeMemoDisplay(targetSource, *memo);
+  return composed ? std::move(*composed) : copyOf(untilNul(targetSource));
 }
 
 }  // namespace lumo

@@ -25,6 +25,11 @@ inline constexpr std::string_view kMemoWrapperBoundary = "----[00EXX2000X09X28BB
 // where an edited MEMO text goes.
 std::optional<std::string_view> memoText(std::string_view shortcutSource);
 
+// The MEMO text in the text the host shows for a shortcut (BKA_GetText: the
+// shown part's text, without a header block): everything after the first
+// kMemoMarker, up to the first NUL. None without a marker.
+std::optional<std::string_view> memoTextOfShownText(std::string_view shownText);
+
 // The display message for `targetSource` (the target mail's whole source, up
 // to its first NUL) with the MEMO text `memo` (up to its first NUL):
 //
@@ -33,6 +38,9 @@ std::optional<std::string_view> memoText(std::string_view shortcutSource);
 //   boundary. Its text is the tree's, so line ends become CR LF and text after
 //   its closing delimiter is left out. A target whose closing delimiter is
 //   missing gets one after the MEMO part; nothing of its last part is lost.
+//   A multipart target without any part of its own gets none: there is no
+//   last part to put the MEMO after, and the result is none (the caller
+//   shows the target as it is).
 // - Any other target is wrapped: its header keeps every field but those that
 //   begin with "Content-" (any case); a "multipart/mixed" Content-Type with
 //   kMemoWrapperBoundary stands where its (last) Content-Type stood, or before
@@ -53,11 +61,12 @@ std::optional<std::string_view> memoText(std::string_view shortcutSource);
 //   Content-Disposition: inline; filename="MEMO.txt" CR LF
 //   CR LF
 //   the MEMO text as given, CR LF
-MimeText composeMemoDisplay(std::string_view targetSource, std::string_view memo);
+std::optional<MimeText> composeMemoDisplay(std::string_view targetSource, std::string_view memo);
 
 // What the host shows for an opened shortcut with "X-MEMO" on: the composed
-// display message when the shortcut's source has a MEMO section, otherwise
-// the target's source unchanged (up to its first NUL).
+// display message when the shortcut's source has a MEMO section and the
+// target can take the MEMO part, otherwise the target's source unchanged (up
+// to its first NUL).
 MimeText memoDisplayText(std::string_view targetSource, std::string_view shortcutSource);
 
 }  // namespace lumo

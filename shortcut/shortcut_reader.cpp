@@ -2,6 +2,7 @@
 #include "shortcut/shortcut_reader.h"
 
 #include "linkindex/message_id_value.h"
+#include "linkindex/shortcut_id.h"
 #include "text/ascii_case.h"
 #include "text/blanks.h"
 #include "text/c_string.h"
@@ -93,16 +94,12 @@ std::optional<std::string> readFallbackId(std::string_view header) {
   std::size_t at = v.find("id=");
   if (at == std::string_view::npos) return std::nullopt;
   std::size_t pos = at + 3;
-  std::size_t end;
-  if (pos < v.size() && v[pos] == '"') {
-    ++pos;
-    end = v.find('"', pos);
-  } else {
-    end = v.find_first_of("; \t", pos);
-  }
-  if (end == std::string_view::npos) end = v.size();
+  if (pos >= v.size() || v[pos] != '"') return std::nullopt;
+  ++pos;
+  std::size_t end = v.find('"', pos);
+  if (end == std::string_view::npos) return std::nullopt;
   std::string_view id = v.substr(pos, end - pos);
-  if (id.empty() || id.size() > kShortcutIdValueMax) return std::nullopt;
+  if (id.size() > kFallbackIdMax || !isShortcutId(id)) return std::nullopt;
   return std::string(id);
 }
 

@@ -48,10 +48,14 @@ struct ShortcutTarget {
 };
 ShortcutTarget readShortcutTarget(std::string_view header);
 
-// The fallback id in the "Content-Type" field: the quoted value that follows
-// the field's first "id=" (up to the closing quote; an unquoted value up to
-// ";", a blank or the line end). None when absent, empty or longer than
-// kShortcutIdValueMax.
+// Longest fallback id accepted, as the readers of the shortcut format
+// assume for every shortcut id.
+inline constexpr std::size_t kFallbackIdMax = 21;
+
+// The fallback id in the "Content-Type" field: the value that follows the
+// field's first "id=", in double quotes. None unless it is a well-formed
+// shortcut id ("%x_%d") of at most kFallbackIdMax bytes closed by its quote:
+// a mail with anything else in that place is an ordinary mail.
 std::optional<std::string> readFallbackId(std::string_view header);
 
 }  // namespace lumo

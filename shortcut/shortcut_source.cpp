@@ -68,8 +68,10 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
         s.append(field);
       }
     } else if (startsWithNoCase(field, kMessageIdName)) {
+      // Each is kept as an "X-" copy; of several, the last one gives the new
+      // Message-ID and the recorded value.
       s.append("X-").append(field);
-      if (messageIdField.empty()) messageIdField = field;
+      messageIdField = field;
     }
   }
 

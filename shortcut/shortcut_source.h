@@ -41,8 +41,11 @@ struct ShortcutSource {
 // `targetHeader`: the four "X-" fields, the target's copied fields, the "X-"
 // copy of its Message-ID and a new Message-ID holding S, the fixed
 // Content-Type and Content-Transfer-Encoding fields, the blank line and the
-// fixed body. Returns 1 and fills `out`, or 0 when the mail id is empty,
-// longer than an id (kIdMax), cannot stand in a link index line
+// fixed body. Of several Message-ID fields the last one decides. A header
+// that keeps none of its lines (empty, or none of the copied fields) still
+// gives a whole shortcut: the plug-in's four fields lead it as always and the
+// fixed fields follow them. Returns 1 and fills `out`, or 0 when the mail id
+// is empty, longer than an id (kIdMax), cannot stand in a link index line
 // (breaksIndexLine: CR, LF, 0x01 or NUL), or has no "\\" (no folder id).
 int composeShortcutSource(std::string_view targetHeader, std::string_view targetMailId, int counter,
                           const ShortcutOptions& options, ShortcutSource& out);

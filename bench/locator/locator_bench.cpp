@@ -22,12 +22,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
+#include "bench/support/mail_store_gen.h"
 #include "host/api/host_api.h"
 #include "platform/file.h"
 #include "resolve/locator/index_scan.h"
@@ -39,8 +38,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kFolders = 500;
-constexpr int kMailboxes = 5;
 constexpr int kWarmRuns = 7;
 
 void fail(const std::string& what) {
@@ -50,129 +47,10 @@ void fail(const std::string& what) {
 
 // ---------------------------------------------------------------- the store
 
-// Folder ids of a store: five mailboxes, each with its own index, special
-// folders and plain ones, every tenth nested in the one before.
-std::vector<std::string> folderIds() {
-  const char* boxes[kMailboxes] = {"Main.mb", "Archive.mb", "work.mb", "Lists.mb", "_Old.mb"};
-  std::vector<std::string> ids;
-  for (const char* box : boxes) {
-    std::string mailbox = std::string(box) + "\\";
-    ids.push_back(mailbox);
-    ids.push_back(mailbox + "!!!!Inbox\\");
-    ids.push_back(mailbox + "!Trash\\");
-    ids.push_back(mailbox + "!Sent\\");
-    std::string parent;
-    for (int i = 0; ids.size() % (kFolders / kMailboxes) != 0; ++i) {
-      char name[32];
-      std::snprintf(name, sizeof name, "Folder%03d", i);
-      std::string id = (i % 10 == 9 ? parent : mailbox) + name + "\\";
-      if (i % 10 != 9) parent = id;
-      ids.push_back(id);
-    }
-  }
-  return ids;
-}
-
-fs::path pathOf(const fs::path& store, const std::string& folderId) {
-  fs::path path = store;
-  std::string part;
-  for (char c : folderId) {
-    if (c != '\\') {
-      part += c;
-    } else {
-      path /= part;
-      part.clear();
-    }
-  }
-  return path;
-}
-
-class LineMaker {
- public:
-  std::string messageId(int folder, int mail) {
-    char id[96];
-    std::snprintf(id, sizeof id, "<%014llu.%05d.%d@mail%02d.example.co.jp>",
-                  20240101000000ULL + static_cast<unsigned long long>(pick(9000000)), folder * 100000 + mail,
-                  mail % 7, folder % 40);
-    return id;
-  }
-  // One index line as the host writes it: 14 fields, field 13 the read mark.
-  std::string line(unsigned key, const std::string& id, const std::string& replyTo) {
-    static const char* words[] = {"Re:",      "meeting", "report", "\x89\xef\x8b\x63",
-                                  "schedule", "invoice", "update", "\x8a\x6d\x94\x46",
-                                  "project",  "weekly",  "notes",  "Fwd:",
-                                  "draft",    "release"};
-    std::string subject;
-    for (int n = 2 + static_cast<int>(pick(6)); n > 0; --n) subject += std::string(words[pick(14)]) + " ";
-    char from[64], to[64], date[48], size[16], keyText[16];
-    std::snprintf(from, sizeof from, "User %u <user%u@example.com>", pick(1000), pick(1000));
-    std::snprintf(to, sizeof to, "me <me%u@example.org>", pick(10));
-    std::snprintf(date, sizeof date, "Mon, %02u Jan 2024 %02u:%02u:%02u +0900", 1 + pick(28), pick(24),
-                  pick(60), pick(60));
-    std::snprintf(size, sizeof size, "%u", 800 + pick(50000));
-    std::snprintf(keyText, sizeof keyText, "%08X", key);
-    const std::string fields[14] = {
-        "0", keyText, id, subject, from, to, date, size, replyTo, "", "3", "0", pick(3) ? "1" : "0", ""};
-    std::string text = fields[0];
-    for (int i = 1; i < 14; ++i) text += '\x01' + fields[i];
-    return text;
-  }
-
- private:
-  unsigned pick(unsigned n) { return static_cast<unsigned>(random_() % n); }
-  std::mt19937 random_{20240101};
-};
-
-// Makes the store unless a finished one is there.
-void makeStore(const fs::path& store, int mails) {
-  fs::path stamp = store / "complete";
-  if (fs::exists(stamp)) return;
-  std::printf("generating %d mails in %d folders into %s ...\n", mails, kFolders, store.string().c_str());
-  fs::remove_all(store);
-  LineMaker maker;
-  std::vector<std::string> ids = folderIds();
-  for (std::size_t f = 0; f < ids.size(); ++f) {
-    fs::path dir = pathOf(store, ids[f]);
-    fs::create_directories(dir);
-    std::string text, previous;
-    int count = mails / kFolders;
-    for (int m = 0; m < count; ++m) {
-      std::string id = maker.messageId(static_cast<int>(f), m);
-      // Half the mails answer the mail before them in the folder.
-      text += maker.line(static_cast<unsigned>(m + 1), id, m % 2 ? previous : "") + "\r\n";
-      previous = id;
-    }
-    std::ofstream(dir / "Folder.idx", std::ios::binary)
-        .write(text.data(), static_cast<std::streamsize>(text.size()));
-    std::ofstream(dir / "Folder.ini", std::ios::binary) << "[Settings]\r\nName=" << ids[f] << "\r\n";
-  }
-  std::system("sync");
-  std::ofstream(stamp) << mails << "\n";
-}
-
-std::vector<fs::path> indexFiles(const fs::path& store) {
-  std::vector<fs::path> files;
-  for (const auto& entry : fs::recursive_directory_iterator(store))
-    if (entry.is_regular_file() && entry.path().filename() == "Folder.idx") files.push_back(entry.path());
-  return files;
-}
-
-double megabytes(const std::vector<fs::path>& files) {
-  std::uintmax_t total = 0;
-  for (const auto& f : files) total += fs::file_size(f);
-  return static_cast<double>(total) / 1e6;
-}
-
-// Drops every file of the tree from the page cache.
-void evict(const fs::path& store) {
-  for (const auto& entry : fs::recursive_directory_iterator(store)) {
-    if (!entry.is_regular_file()) continue;
-    int fd = ::open(entry.path().c_str(), O_RDONLY);
-    if (fd < 0) continue;
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
-  }
-}
+// The store generator shared with the other benchmarks.
+using lumo::bench::evict;
+using lumo::bench::makeStore;
+using lumo::bench::megabytes;
 
 // ---------------------------------------------------------------- the host
 
@@ -301,7 +179,7 @@ std::vector<fs::path> walkOrder(const fs::path& store) {
   lumo::FindMailInMailboxes("<absent.order@nowhere.invalid>");
   std::size_t start = 0;
   for (std::size_t end; (end = gLastFolder.find('\n', start)) != std::string::npos; start = end + 1)
-    order.push_back(pathOf(store, gLastFolder.substr(start, end - start)) / "Folder.idx");
+    order.push_back(lumo::bench::storePathOf(store, gLastFolder.substr(start, end - start)) / "Folder.idx");
   installHost(store);
   return order;
 }
@@ -339,7 +217,7 @@ int main(int argc, char** argv) {
   makeStore(large, 1000000);
 
   installHost(large);
-  std::vector<fs::path> files = indexFiles(large);
+  std::vector<fs::path> files = lumo::bench::storeIndexFiles(large);
   std::vector<fs::path> order = walkOrder(large);
   if (order.size() != files.size()) fail("the walk did not read every index");
   // The target: the last mail of the last folder the walk reads.

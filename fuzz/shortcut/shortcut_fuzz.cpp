@@ -77,7 +77,8 @@ void showMemo(std::string_view shortcutSource, std::string_view targetSource) {
   std::optional<std::string_view> memo = lumo::memoText(shortcutSource);
   lumo::MimeText shown = lumo::memoDisplayText(targetSource, shortcutSource);
   if (shown.c_str()[shown.size()] != '\0') fail("display text not NUL-terminated");
-  if (!memo) {
+  // A multipart target without a part of its own takes no MEMO part.
+  if (!memo || !lumo::composeMemoDisplay(targetSource, *memo)) {
     if (shown.view() != lumo::untilNul(targetSource)) fail("display without MEMO differs from the target");
     return;
   }

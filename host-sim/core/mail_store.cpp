@@ -228,8 +228,22 @@ std::optional<IndexEntry> MailStore::entry(const std::string& mailId) const {
 }
 
 std::string MailStore::nextKey(const std::string& folderId) const {
+  // Field 2 of every index line, read in place: a store of many thousand
+  // mails takes one append after another.
   unsigned long highest = 0;
-  for (const auto& e : index(folderId)) highest = std::max(highest, std::strtoul(e.key.c_str(), nullptr, 16));
+  std::string data = readFile(folderPath(folderId) / "Folder.idx").value_or("");
+  for (std::size_t pos = 0; pos < data.size();) {
+    std::size_t eol = data.find('\n', pos);
+    if (eol == std::string::npos) eol = data.size();
+    std::size_t first = data.find(kSep, pos);
+    if (first < eol) {
+      std::size_t second = std::min(data.find(kSep, first + 1), eol);
+      std::string key = data.substr(first + 1, second - first - 1);
+      if (!key.empty() && key.back() == '\r') key.pop_back();
+      highest = std::max(highest, std::strtoul(key.c_str(), nullptr, 16));
+    }
+    pos = eol + 1;
+  }
   std::error_code ec;
   for (const auto& file : fs::directory_iterator(folderPath(folderId), ec))
     if (file.path().extension() == ".eml")
@@ -244,9 +258,19 @@ std::string MailStore::append(const std::string& folderId, const std::string& so
   std::string key = nextKey(folderId);
   fs::path dir = folderPath(folderId);
   if (!writeFile(dir / (key + ".eml"), source)) return {};
-  auto lines = indexLines(folderId);
-  lines.push_back(indexLine(key, source, read));
-  if (!writeIndex(folderId, lines)) return {};
+  // The new line goes at the end of the index; a last line left without its
+  // line end gets one first.
+  fs::path index = dir / "Folder.idx";
+  std::string line = indexLine(key, source, read) + "\r\n";
+  {
+    std::ifstream in(index, std::ios::binary | std::ios::ate);
+    if (in && in.tellg() > 0) {
+      in.seekg(-1, std::ios::end);
+      if (in.get() != '\n') line.insert(0, "\r\n");
+    }
+  }
+  std::ofstream out(index, std::ios::binary | std::ios::app);
+  if (!out.write(line.data(), static_cast<std::streamsize>(line.size())) || !out.flush()) return {};
   return folderId + "?" + key;
 }
 

@@ -56,7 +56,11 @@ std::string trim(std::string_view text) {
 
 }  // namespace
 
-std::string headerBlock(std::string_view source) { return std::string(source.substr(0, headerEnd(source))); }
+std::string headerBlock(std::string_view source) {
+  std::size_t end = headerEnd(source);
+  if (end < source.size()) end += source[end] == '\r' ? 2 : 1;  // the empty line
+  return std::string(source.substr(0, end));
+}
 
 std::string headerValue(std::string_view source, std::string_view name) {
   Field field = findField(source, name);

@@ -7,8 +7,9 @@
 
 namespace lumo::hostsim {
 
-// The header block: everything before the first empty line, with its final
-// CR LF, without the empty line. A source without an empty line is all header.
+// The header block as BKA_GetHeader hands it out: everything up to and with
+// the first empty line (the blank line that ends the header belongs to it).
+// A source without an empty line is all header.
 std::string headerBlock(std::string_view source);
 
 // The unfolded value of the first field named `name` (any letter case), with

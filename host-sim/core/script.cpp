@@ -298,6 +298,8 @@ std::span<const ScriptCommand> Script::commands() {
        &Script::drop},
       {"drop-raw", "DEST LIST COUNT EFFECT", "BKC_OnDragDrop with exactly these arguments", &Script::dropRaw},
       {"retrieve", "FOLDER MESSAGE-ID SUBJECT", "store a new mail; BKC_OnRetrieve", &Script::retrieve},
+      {"make-shortcut", "MAIL FOLDER", "the plug-in's export LumoMakeShortCut(MAIL, FOLDER)",
+       &Script::makeShortcut},
       {"move", "FOLDER", "the host moves the selection itself", &Script::moveSelection},
       {"post", "ID", "post WM_COMMAND ID to the main window", &Script::postCommand},
       {"peek-post", "ID", "post WM_COMMAND ID, peeked once before it is removed", &Script::postCommand},
@@ -474,7 +476,7 @@ std::string Script::showSettings(const Words&) {
     out_ << "(no settings file: every setting takes its default)\n";
   else
     out_ << u(*data) << (data->empty() || data->back() == '\n' ? "" : "\n");
-  out_ << "as the plug-in reads them:\n";
+  out_ << "as the host reads them (what the plug-in should load):\n";
   printSettings(out_, file.string());
   return {};
 }
@@ -659,6 +661,16 @@ std::string Script::retrieve(const Words& w) {
   if (id.empty()) return "cannot store the retrieved mail";
   lastResult_ = Host::instance().entry()->OnRetrieve(source.c_str(), id.c_str());
   out_ << "retrieved " << u(id) << "\n";
+  return {};
+}
+
+// make-shortcut MAIL FOLDER: the export other software in the host calls.
+std::string Script::makeShortcut(const Words& w) {
+  if (auto m = needPlugin(); !m.empty()) return m;
+  if (w.size() < 3) return "make-shortcut needs a mail and a folder";
+  std::string mail = mailId(w[1]);
+  lastResult_ = Host::instance().entry()->MakeShortCut(mail.c_str(), c(w[2]).c_str());
+  out_ << "make-shortcut result " << lastResult_ << "\n";
   return {};
 }
 

@@ -85,6 +85,7 @@ class Script {
   std::string drop(const Words& w);
   std::string dropRaw(const Words& w);
   std::string retrieve(const Words& w);
+  std::string makeShortcut(const Words& w);
   std::string moveSelection(const Words& w);
   std::string postCommand(const Words& w);
   std::string dblclick(const Words& w);
@@ -96,6 +97,8 @@ class Script {
   std::string expectStatus(const Words& w);
   std::string expectShownContains(const Words& w);
   std::string expectShownLacks(const Words& w);
+  std::string expectShown(const Words& w);
+  std::string expectSource(const Words& w);
   std::string expectFolder(const Words& w);
   std::string expectMail(const Words& w);
   std::string expectSelection(const Words& w);

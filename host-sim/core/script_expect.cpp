@@ -32,6 +32,8 @@ std::span<const ScriptCommand> Script::expectations() {
       {"status", "TEXT", "the status bar text", &Script::expectStatus},
       {"shown-contains", "TEXT", "the mail view shows TEXT", &Script::expectShownContains},
       {"shown-lacks", "TEXT", "the mail view does not show TEXT", &Script::expectShownLacks},
+      {"shown", "TEXT", "the mail view shows exactly TEXT", &Script::expectShown},
+      {"source", "MAIL TEXT", "a stored mail's whole source is exactly TEXT", &Script::expectSource},
       {"folder", "ID", "the current folder", &Script::expectFolder},
       {"mail", "MAIL", "the current mail", &Script::expectMail},
       {"selection", "MAIL...", "the selection, in list order", &Script::expectSelection},
@@ -70,6 +72,18 @@ std::string Script::expectShownLacks(const Words& w) {
   std::string want = wanted(w);
   return Host::instance().shownText.find(want) == std::string::npos ? ""
                                                                     : "shown text holds \"" + u(want) + "\"";
+}
+
+std::string Script::expectShown(const Words& w) { return compare(w, Host::instance().shownText); }
+
+// expect source MAIL TEXT
+std::string Script::expectSource(const Words& w) {
+  if (!store_ || w.size() < 3) return "expect source needs a store and a mail";
+  auto text = store_->source(mailId(w[2]));
+  if (!text) return "no mail " + w[2];
+  std::string want = c(w.size() >= 4 ? join(w, 3) : "");
+  return *text == want ? ""
+                       : "expected source \"" + visible(u(want)) + "\", got \"" + visible(u(*text)) + "\"";
 }
 
 std::string Script::expectFolder(const Words& w) { return compare(w, Host::instance().currentFolder); }
@@ -242,7 +256,7 @@ std::string Script::expectFileContains(const Words& w) {
   if (!data) return "cannot read " + w[2];
   bool holds = data->find(c(join(w, 3))) != std::string::npos;
   if (holds == (w[1] == "file-contains")) return {};
-  return "file " + w[2] + (holds ? " holds \"" : " lacks \"") + join(w, 3) + "\"";
+  return "file " + w[2] + (holds ? " holds \"" : " lacks \"") + visible(join(w, 3)) + "\"";
 }
 
 }  // namespace lumo::hostsim

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "host-sim/core/copy_out.h"
+#include "host-sim/linux/dialog_templates.h"
 
 namespace lumo::hostsim {
 
@@ -160,6 +161,10 @@ INT_PTR SimWindows::dialogBox(int templateId, HWND owner, DLGPROC proc, LPARAM i
   if (!proc) return -1;
   SimWindow* dialog = create("#32770", templateId, window(owner));
   dialog->proc = proc;
+  if (const auto* controls = dialogTemplate(templateId)) {
+    dialog->fixedControls = true;
+    for (const ControlTemplate& c : *controls) create(c.className, c.id, dialog)->text = c.text;
+  }
   HWND h = handle(dialog);
   std::size_t record = openDialog(templateId);
   proc(h, WM_INITDIALOG, 0, initParam);
@@ -193,7 +198,11 @@ HWND SimWindows::control(HWND dialog, int id) {
   if (!d) return nullptr;
   for (SimWindow* c : d->children)
     if (c->id == id) return handle(c);
-  // Controls come into being when first used: the templates are the plug-in's.
+  if (d->fixedControls) {
+    reportError("dialog " + std::to_string(d->id) + " has no control " + std::to_string(id));
+    return nullptr;
+  }
+  // Controls of other templates come into being when first used.
   return handle(create("Control", id, d));
 }
 

@@ -21,6 +21,7 @@ struct SimWindow {
   std::string text;
   // Dialogs.
   DLGPROC proc = nullptr;
+  bool fixedControls = false;  // a known template: no control is added later
   bool ended = false;
   INT_PTR result = 0;
   // Controls.

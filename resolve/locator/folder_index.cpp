@@ -8,19 +8,6 @@
 namespace lumo {
 namespace {
 
-constexpr const char* kIndexFileName = "Folder.idx";
-
-class FileSource : public locator::ByteSource {
- public:
-  explicit FileSource(platform::RandomAccessFile& file) : file_(file) {}
-  std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t size) override {
-    return file_.readAt(offset, buffer, size);
-  }
-
- private:
-  platform::RandomAccessFile& file_;
-};
-
 // Shows the folder's display name while its index is read, so that the user
 // sees where a mailbox-wide search is.
 void showFolderName(const std::string& folderId) {
@@ -33,16 +20,22 @@ void showFolderName(const std::string& folderId) {
 
 namespace locator {
 
-std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, const std::string& data) {
+std::string folderIdToRead(std::string_view folder, const std::string& data) {
   if (folder.empty() || data.empty()) return {};
   // A full path inside the data folder (the walk's form) or a folder id.
   bool fullPath = folder.size() >= data.size() && folder.substr(0, data.size()) == data;
   std::string folderId(fullPath ? folder.substr(data.size()) : folder);
   if (!isStoreRelativeId(folderId)) return {};
   if (fullPath) showFolderName(folderId);
+  return folderId;
+}
+
+std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, const std::string& data) {
+  std::string folderId = folderIdToRead(folder, data);
+  if (folderId.empty()) return {};
   platform::RandomAccessFile file;
-  if (file.open((data + folderId + kIndexFileName).c_str()) != platform::ReadStatus::Ok) return {};
-  FileSource source(file);
+  if (file.open((data + folderId + kFolderIndexName).c_str()) != platform::ReadStatus::Ok) return {};
+  locator::FileSource source(file);
   IndexEntry entry;
   if (scanner.find(source, entry) != ScanResult::Found || !entry.namesMail()) return {};
   return folderId + "?" + entry.key;
@@ -62,9 +55,9 @@ int MarkFolderIndexEntry(std::string_view text, std::string_view folderId) {
   std::string data = locator::dataFolder();
   if (data.empty()) return 0;
   platform::RandomAccessFile file;
-  std::string path = data + std::string(folderId) + kIndexFileName;
+  std::string path = data + std::string(folderId) + locator::kFolderIndexName;
   if (file.open(path.c_str(), platform::RandomAccessFile::Mode::Update) != platform::ReadStatus::Ok) return 0;
-  FileSource source(file);
+  locator::FileSource source(file);
   locator::IndexScanner scanner(text);
   locator::IndexEntry entry;
   if (scanner.find(source, entry) != locator::ScanResult::Found || !entry.hasMarkField()) return 0;

@@ -91,36 +91,41 @@ ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
 }
 
 ScanResult IndexScanner::readEntry(ByteSource& source, std::uint64_t lineStart, IndexEntry& entry) {
-  entry = IndexEntry{};
-  entry.lineStart = lineStart;
-  std::uint64_t offset = lineStart;
-  char previous = 0;
-  for (;;) {
+  EntryReader reader(lineStart);
+  for (std::uint64_t offset = lineStart;;) {
     std::int64_t n = source.readAt(offset, buffer_.data(), buffer_.size());
     if (n < 0) return ScanResult::Failed;
-    if (n == 0) return ScanResult::Found;  // a last line without a line feed
-    for (std::size_t i = 0; i < static_cast<std::size_t>(n); ++i) {
-      char c = buffer_[i];
-      if (c == '\n') {
-        // The CR before the line feed is not part of the line.
-        if (entry.separators == 1 && !entry.key.empty() && entry.key.back() == '\r') entry.key.pop_back();
-        return ScanResult::Found;
-      }
-      if (c == kFieldSeparator) {
-        ++entry.separators;
-        entry.keyClosed = entry.separators >= 2;
-        if (entry.separators == kMarkSeparator) {
-          entry.markOffset = offset + i - 1;
-          entry.mark = previous;
-          return ScanResult::Found;
-        }
-      } else if (entry.separators == 1) {
-        entry.key += c;
-      }
-      previous = c;
-    }
+    // n == 0: a last line without a line feed
+    if (n == 0 || reader.take(buffer_.data(), static_cast<std::size_t>(n))) break;
     offset += static_cast<std::uint64_t>(n);
   }
+  entry = reader.entry();
+  return ScanResult::Found;
+}
+
+bool EntryReader::take(const char* bytes, std::size_t size) {
+  for (std::size_t i = 0; i < size; ++i) {
+    char c = bytes[i];
+    if (c == '\n') {
+      // The CR before the line feed is not part of the line.
+      if (entry_.separators == 1 && !entry_.key.empty() && entry_.key.back() == '\r') entry_.key.pop_back();
+      return true;
+    }
+    if (c == kFieldSeparator) {
+      ++entry_.separators;
+      entry_.keyClosed = entry_.separators >= 2;
+      if (entry_.separators == kMarkSeparator) {
+        entry_.markOffset = offset_ + i - 1;
+        entry_.mark = previous_;
+        return true;
+      }
+    } else if (entry_.separators == 1) {
+      entry_.key += c;
+    }
+    previous_ = c;
+  }
+  offset_ += size;
+  return false;
 }
 
 }  // namespace lumo::locator

@@ -62,6 +62,23 @@ struct IndexEntry {
 
 enum class ScanResult { Found, Absent, Failed };
 
+// Reads the fields of one line from its first byte on, from as many pieces
+// as the line comes in.
+class EntryReader {
+ public:
+  explicit EntryReader(std::uint64_t lineStart) : offset_(lineStart) { entry_.lineStart = lineStart; }
+  // Takes the line's next bytes. True once the fields are read: at the line
+  // feed, or at the separator that closes field 13. A line that ends the
+  // text without a line feed is read when its last piece has been taken.
+  bool take(const char* bytes, std::size_t size);
+  const IndexEntry& entry() const { return entry_; }
+
+ private:
+  IndexEntry entry_;
+  std::uint64_t offset_;  // of the next byte taken
+  char previous_ = 0;
+};
+
 // Searches index texts for the first line holding one text (case-sensitive
 // byte substring of the line). Made once per search and reused for every
 // file it reads.

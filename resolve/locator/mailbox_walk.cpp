@@ -29,21 +29,59 @@ bool insideDataFolder(const std::string& directory, const std::string& data) {
 
 namespace locator {
 
-std::string searchFolderTree(IndexScanner& scanner, const std::string& directory, const std::string& data) {
+bool walkFolderTree(const std::string& directory, FolderVisitor& visitor) {
   platform::DirectoryListing listing(directory + "\\*");
-  // An ordinary directory lists its own "." first.
-  if (!listing.any() || !listing.isDirectory()) return {};
+  // An ordinary directory lists its own "." first: nothing at all means it
+  // could not be listed.
+  if (!listing.any()) {
+    visitor.notListed(directory);
+    return false;
+  }
+  if (!listing.isDirectory()) return false;
   do {
-    std::string found;
     if (listing.isDirectory()) {
       if (listing.isDotEntry()) continue;
-      found = searchFolderTree(scanner, directory + "\\" + listing.name(), data);
-    } else if (std::strcmp(listing.name(), "Folder.idx") == 0) {  // exactly this letter case
-      found = findMailInFolder(scanner, directory + "\\", data);
+      if (walkFolderTree(directory + "\\" + listing.name(), visitor)) return true;
+    } else if (std::strcmp(listing.name(), kFolderIndexName) == 0) {  // exactly this letter case
+      if (visitor.visitIndex(directory + "\\")) return true;
     }
-    if (!found.empty()) return found;
   } while (listing.next());
-  return {};
+  return false;
+}
+
+bool walkMailboxes(const std::string& data, FolderVisitor& visitor) {
+  platform::DirectoryListing mailboxes(data + "*.mb");
+  if (!mailboxes.any() || !mailboxes.isDirectory()) return false;
+  do {
+    // A file named "*.mb" has nothing below it.
+    if (mailboxes.isDirectory() && walkFolderTree(data + mailboxes.name(), visitor)) return true;
+  } while (mailboxes.next());
+  return false;
+}
+
+namespace {
+
+// A single search along the walk: the first folder with a hit ends it.
+class SingleSearch : public FolderVisitor {
+ public:
+  SingleSearch(IndexScanner& scanner, const std::string& data) : scanner_(scanner), data_(data) {}
+  bool visitIndex(const std::string& directory) override {
+    found = findMailInFolder(scanner_, directory, data_);
+    return !found.empty();
+  }
+  std::string found;
+
+ private:
+  IndexScanner& scanner_;
+  const std::string& data_;
+};
+
+}  // namespace
+
+std::string searchFolderTree(IndexScanner& scanner, const std::string& directory, const std::string& data) {
+  SingleSearch search(scanner, data);
+  walkFolderTree(directory, search);
+  return search.found;
 }
 
 }  // namespace locator
@@ -59,17 +97,11 @@ std::string SearchFolderTree(std::string_view text, std::string_view directory) 
 std::string FindMailInMailboxes(std::string_view text) {
   std::string data = locator::dataFolder();
   if (text.empty() || data.empty()) return {};
-  platform::DirectoryListing mailboxes(data + "*.mb");
-  if (!mailboxes.any() || !mailboxes.isDirectory()) return {};
   // One scanner, and so one buffer, for every index of the walk.
   locator::IndexScanner scanner(text);
-  do {
-    // A file named "*.mb" has nothing below it.
-    if (!mailboxes.isDirectory()) continue;
-    std::string found = locator::searchFolderTree(scanner, data + mailboxes.name(), data);
-    if (!found.empty()) return found;
-  } while (mailboxes.next());
-  return {};
+  locator::SingleSearch search(scanner, data);
+  locator::walkMailboxes(data, search);
+  return search.found;
 }
 
 int FindFirstMatch(std::string& path) {

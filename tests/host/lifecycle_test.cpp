@@ -25,6 +25,8 @@ class LifecycleTest : public ::testing::Test {
     // The settings file beside the test program is shared; point at our own.
     settings = dir.file("lumo.ini");
     std::strcpy(lumo::SettingsPath, settings.c_str());
+    // So is the link index that exit cleans.
+    std::strcpy(lumo::LinkIndexPath, dir.file("lumo.idx").c_str());
   }
   void reload() { lumo::loadSettings(lumo::SettingsPath); }
 

@@ -122,7 +122,7 @@ TEST_F(HostFunctions, HeaderIsAHostHeapCopy) {
   LPSTR header = BKA_GetHeader(m1.c_str());
   ASSERT_NE(header, nullptr);
   EXPECT_EQ(std::string(header),
-            "From: sender@example.com\r\nTo: user@example.com\r\nSubject: One\r\nMessage-ID: <1@x>\r\n");
+            "From: sender@example.com\r\nTo: user@example.com\r\nSubject: One\r\nMessage-ID: <1@x>\r\n\r\n");
   BKA_Free(header);
   EXPECT_EQ(BKA_GetHeader("Box.mb\\!!!!Inbox\\?00000077"), nullptr);
   auto* block = static_cast<char*>(BKA_Alloc(4));

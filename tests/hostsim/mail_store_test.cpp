@@ -65,6 +65,20 @@ TEST_F(StoreTest, SourceRoundTripsByteForByteAndKeysGrow) {
   EXPECT_FALSE(store.source("Box.mb\\!!!!Inbox\\?..\\..\\x"));
 }
 
+// An append adds one line at the end and leaves the others byte for byte; a
+// last line written without its line end by someone else gets one first.
+TEST_F(StoreTest, AppendAddsOneLineAndEndsAnUnfinishedOne) {
+  std::string a = store.append("Box.mb\\!!!!Inbox\\", kMail);
+  auto path = store.folderPath("Box.mb\\!!!!Inbox\\") / "Folder.idx";
+  std::string first = readFile(path).value();
+  writeFile(path, first.substr(0, first.size() - 2));
+  std::string b = store.append("Box.mb\\!!!!Inbox\\", kMail);
+  EXPECT_EQ(b, "Box.mb\\!!!!Inbox\\?00000002");
+  EXPECT_EQ(visible(readFile(path).value()),
+            visible(first + MailStore::indexLine("00000002", kMail, false) + "\r\n"));
+  EXPECT_EQ(store.mailIds("Box.mb\\!!!!Inbox\\"), (std::vector<std::string>{a, b}));
+}
+
 TEST_F(StoreTest, MoveTakesFileAndIndexLineAlongAndKeepsReadMark) {
   std::string id = store.append("Box.mb\\!!!!Inbox\\", kMail, true);
   std::string moved = store.transfer(id, "Box.mb\\!Trash\\", false);
@@ -100,7 +114,9 @@ TEST(MailText, HeadersAreFoundUnfoldedReplacedAndAdded) {
   const std::string src = "Subject: a\r\n b\r\nX-Key: 1\r\n\r\nX-Key: body\r\n";
   EXPECT_EQ(headerValue(src, "subject"), "a b");
   EXPECT_EQ(headerValue(src, "X-Missing"), "");
-  EXPECT_EQ(headerBlock(src), "Subject: a\r\n b\r\nX-Key: 1\r\n");
+  EXPECT_EQ(headerBlock(src), "Subject: a\r\n b\r\nX-Key: 1\r\n\r\n");
+  EXPECT_EQ(headerBlock("A: 1\nB: 2\n\nbody\n"), "A: 1\nB: 2\n\n");
+  EXPECT_EQ(headerBlock("A: 1\r\nno empty line"), "A: 1\r\nno empty line");
   EXPECT_EQ(withHeader(src, "SUBJECT", "c"), "SUBJECT: c\r\nX-Key: 1\r\n\r\nX-Key: body\r\n");
   EXPECT_EQ(withHeader(src, "X-New", "v"), "Subject: a\r\n b\r\nX-Key: 1\r\nX-New: v\r\n\r\nX-Key: body\r\n");
   EXPECT_EQ(indexField("a\r\n\x01z"), "a   z");

@@ -6,6 +6,8 @@
 
 #include <cstring>
 
+#include "res/resource_ids.h"
+
 namespace lumo::hostsim {
 namespace {
 
@@ -198,10 +200,48 @@ TEST_F(Windows, DialogsRunInitialisationThenQueuedActionsUntilEnded) {
 
 TEST_F(Windows, ADialogLeftOpenWithoutActionsIsClosedWithAnError) {
   dialogLog.clear();
-  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(102), nullptr, testDialog, 0), IDCANCEL);
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, testDialog, 0), IDCANCEL);
   auto errors = sim.takeErrors();
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("dialog 102"), std::string::npos) << errors[0];
+  EXPECT_NE(errors[0].find("dialog 100"), std::string::npos) << errors[0];
+}
+
+// The MEMO dialog's template: its editor and two buttons exist from the
+// start, with the template's classes and captions, and no other control does.
+std::string memoSeen;
+INT_PTR CALLBACK memoDialog(HWND d, UINT message, WPARAM wParam, LPARAM) {
+  if (message == WM_INITDIALOG) {
+    for (int id : {IDC_MEMO_TEXT, IDOK, IDCANCEL}) {
+      char name[32] = "", text[32] = "";
+      GetClassNameA(GetDlgItem(d, id), name, sizeof name);
+      GetDlgItemTextA(d, id, text, sizeof text);
+      memoSeen += std::to_string(GetDlgCtrlID(GetDlgItem(d, id))) + ":" + name + ":" + text + " ";
+    }
+    memoSeen += GetDlgItem(d, 1005) ? "1005 exists" : "no 1005";
+    return TRUE;
+  }
+  if (message == WM_COMMAND && LOWORD(wParam) == IDOK) {
+    std::string typed(64000, '\0');
+    UINT length = GetDlgItemTextA(d, IDC_MEMO_TEXT, typed.data(), 64000);
+    EndDialog(d, length);
+    return TRUE;
+  }
+  return FALSE;
+}
+
+TEST_F(Windows, TheMemoTemplateHasItsControlsAndNoOthers) {
+  memoSeen.clear();
+  sim.queueDialogAction([&](HWND d) {
+    sim.setControlText(d, IDC_MEMO_TEXT, std::string(70000, 'n'));
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+    return std::string();
+  });
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(IDD_MEMO), nullptr, memoDialog, 0), 63999)
+      << "a 64000-byte buffer takes 63999 bytes and the terminating zero";
+  EXPECT_EQ(memoSeen, "1004:Edit: 1:Button:OK 2:Button:\xb7\xac\xdd\xbe\xd9 no 1005");
+  auto errors = sim.takeErrors();
+  ASSERT_EQ(errors.size(), 1u);
+  EXPECT_EQ(errors[0], "dialog 102 has no control 1005");
 }
 
 }  // namespace

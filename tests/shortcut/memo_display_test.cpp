@@ -33,7 +33,8 @@ std::string bytes(const char (&literal)[N]) {
 }
 
 std::string composed(const std::string& target, const std::string& memo) {
-  return std::string(lumo::composeMemoDisplay(target, memo).view());
+  std::optional<lumo::MimeText> text = lumo::composeMemoDisplay(target, memo);
+  return text ? std::string(text->view()) : "(none)";
 }
 
 // Read back with the MIME tree, the message's last top-level part is the MEMO.
@@ -221,9 +222,6 @@ TEST(MemoDisplayTest, CutAndEmptyTargetsStillShowTheMemoAsAPart) {
        "boundary=c\r\n\r\n--c\r\nContent-Type: text/html\r\n\r\n--c--\r\n--b\r\n" +
            memoPart("m") + "--b--\r\n",
        2},
-      {"multipart header without empty line", "Subject: s\r\nContent-Type: multipart/mixed; boundary=b",
-       "Subject: s\r\nContent-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n" + memoPart("m") + "--b--\r\n",
-       1},
       {"single part without empty line", "From: a\r\nContent-Type: text/plain\r\nSubject: s",
        "From: a\r\n" + kWrapperType + "Subject: s\r\n\r\n" + kPreamble + kDelimiter +
            "Content-Type: text/plain\r\n\r\n" + kDelimiter + memoPart("m") + kClose,
@@ -239,6 +237,46 @@ TEST(MemoDisplayTest, CutAndEmptyTargetsStillShowTheMemoAsAPart) {
     std::string display = composed(c.target, "m");
     EXPECT_EQ(visible(display), visible(c.expected)) << c.name;
     expectMemoIsLastPart(display, "m", c.parts);
+  }
+}
+
+// A multipart target whose parts are all missing has no last part to put
+// the MEMO after: it is shown as it is.
+TEST(MemoDisplayTest, MultipartTargetWithoutPartsTakesNoMemo) {
+  const std::string shortcut = "X-MEMO: ON\r\n\r\nMessage From LuMO: [x]\r\n[MEMO]\r\nm";
+  for (const std::string target : {"Subject: s\r\nContent-Type: multipart/mixed; boundary=b",
+                                   "Content-Type: multipart/mixed; boundary=b\r\n\r\npreamble only\r\n",
+                                   "Content-Type: multipart/mixed; boundary=b\r\n\r\n--b--\r\n"}) {
+    EXPECT_FALSE(lumo::composeMemoDisplay(target, "m").has_value()) << visible(target);
+    EXPECT_EQ(visible(lumo::memoDisplayText(target, shortcut).view()), visible(target));
+  }
+  // One part is enough.
+  EXPECT_TRUE(lumo::composeMemoDisplay("Content-Type: multipart/mixed; boundary=b\r\n\r\n--b\r\n\r\nx", "m"));
+}
+
+TEST(MemoDisplayTest, MemoTextOfTheShownTextFollowsTheFirstMarkerAnywhere) {
+  struct Case {
+    std::string shown;
+    const char* memo;  // null: none
+  } cases[] = {
+      {"Message From LuMO: [x]\r\n[MEMO]\r\nnote\r\n\r\nafter an empty line",
+       "note\r\n\r\nafter an empty line"},
+      {"\r\n[MEMO]\r\nat the start", "at the start"},
+      {"b\r\n[MEMO]\r\na\r\n[MEMO]\r\nc", "a\r\n[MEMO]\r\nc"},
+      {"b\r\n[MEMO]\r\n", ""},
+      {bytes("b\r\n[MEMO]\r\nab\0cd"), "ab"},
+      {bytes("b\0\r\n[MEMO]\r\nx"), nullptr},
+      {"b\n[MEMO]\nx", nullptr},
+      {"", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::optional<std::string_view> memo = lumo::memoTextOfShownText(c.shown);
+    if (!c.memo) {
+      EXPECT_FALSE(memo.has_value()) << visible(c.shown);
+      continue;
+    }
+    ASSERT_TRUE(memo.has_value()) << visible(c.shown);
+    EXPECT_EQ(visible(*memo), visible(c.memo));
   }
 }
 

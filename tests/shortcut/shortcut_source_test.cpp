@@ -280,3 +280,51 @@ TEST(ShortcutSourceTest, TheOwnMessageIdIsTheOneTheLinkRecordSearchesFor) {
 }
 
 }  // namespace
+
+namespace {
+
+// Of several Message-ID fields every one keeps its "X-" copy in place, and
+// the last one alone gives the new Message-ID and the recorded value.
+TEST(ShortcutSourceTest, TheLastOfSeveralMessageIdsDecides) {
+  std::string header =
+      "Message-ID: <first@a>\r\nSubject: S\r\nmessage-id: <second@b>\r\nMessage-Id: <third@c>\r\n\r\n";
+  lumo::ShortcutSource out;
+  ASSERT_EQ(lumo::composeShortcutSource(header, kMailId, 1, {}, out), 1);
+  EXPECT_EQ(visible(out.source),
+            visible(kOwnFields.substr(0, 10) + "2711_5" + kOwnFields.substr(17) +
+                    "X-Message-ID: <first@a>\r\nSubject:-> S\r\nX-message-id: <second@b>\r\n"
+                    "X-Message-Id: <third@c>\r\nMessage-Id: <third@2711_5.LuMO.c>\r\n"
+                    "Content-Type: text/plain; id=\"2711_5\"; charset=\"ISO-2022-JP\"\r\n"
+                    "Content-Transfer-Encoding: 7bit\r\n\r\n" +
+                    std::string(lumo::kShortcutBody)));
+  EXPECT_EQ(out.targetMessageId, "<third@c>");
+
+  // A last one without "@" still decides: no new Message-ID field at all.
+  ASSERT_EQ(
+      lumo::composeShortcutSource("Message-ID: <x@y>\r\nMessage-ID: <plain>\r\n\r\n", kMailId, 1, {}, out),
+      1);
+  EXPECT_EQ(out.source.find("\r\nMessage-ID:"), std::string::npos) << visible(out.source);
+  EXPECT_EQ(out.targetMessageId, "<plain>");
+}
+
+// A header that keeps none of its lines still gives a whole shortcut, the
+// plug-in's own fields first, then the fixed ones.
+TEST(ShortcutSourceTest, AHeaderWithNothingToCopyGivesTheFixedFieldsAlone) {
+  const std::string fixedTail = "Content-Transfer-Encoding: 7bit\r\n\r\n" + std::string(lumo::kShortcutBody);
+  struct Case {
+    std::string header;
+    std::string id;
+  } cases[] = {{"", "2711_0"}, {"\r\n", "2711_1"}, {"Reply-To: r@x\r\nX-Spam: no\r\n\r\n", "2711_3"}};
+  for (const Case& c : cases) {
+    lumo::ShortcutSource out;
+    ASSERT_EQ(lumo::composeShortcutSource(c.header, kMailId, 1, {}, out), 1);
+    EXPECT_EQ(
+        visible(out.source),
+        visible("X-LuMOID: " + c.id + "\r\nX-MailID: a.mb\\Inbox\\?1234\r\nX-FolderID: a.mb\\Inbox\\\r\n" +
+                "X-MEMO: OFF\r\nContent-Type: text/plain; id=\"" + c.id + "\"; charset=\"ISO-2022-JP\"\r\n" +
+                fixedTail))
+        << visible(c.header);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// Creates 1,000 shortcuts into a folder that already holds 100,000 mails,
+// through the substitute host in this process, and says where the time goes:
+// the host's BKA_AppendMessage (the substitute host's own store) apart from
+// the plug-in's part (composing, the link index, the look-up of the new mail).
+// Usage: creation_bench [mails-in-folder] [shortcuts]
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "host-sim/core/fixture.h"
+#include "host/api/host_api.h"
+#include "host/api/module_state.h"
+#include "resolve/locator/locator.h"
+#include "settings/settings_store.h"
+#include "shortcut/creation.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using lumo::hostsim::HostFixture;
+using lumo::hostsim::MailStore;
+
+double msSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void check(bool ok, const char* what) {
+  if (!ok) {
+    std::fprintf(stderr, "failed: %s\n", what);
+    std::exit(1);
+  }
+}
+
+// Time spent inside the host's BKA_AppendMessage.
+double appendMs = 0;
+BOOL(WINAPI* hostAppend)(LPCSTR, LPCSTR) = nullptr;
+BOOL WINAPI timedAppend(LPCSTR folder, LPCSTR message) {
+  auto start = Clock::now();
+  BOOL result = hostAppend(folder, message);
+  appendMs += msSince(start);
+  return result;
+}
+
+std::string mailSource(long i) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "From: Sender %ld <s%ld@example.com>\r\nTo: user@example.com\r\nSubject: Mail number %ld\r\n"
+                "Date: Tue, 08 Dec 2026 07:00:00 +0900\r\nMessage-ID: <%ld.mail@example.com>\r\n"
+                "Content-Type: text/plain\r\n\r\nBody %ld.\r\n",
+                i, i, i, i, i);
+  return text;
+}
+
+// Writes a folder of `count` mails at once: their files and one index.
+void fillFolder(MailStore& store, const std::string& folder, long count) {
+  std::string index;
+  for (long i = 1; i <= count; ++i) {
+    char key[24];
+    std::snprintf(key, sizeof key, "%08lX", i);
+    std::string source = mailSource(i);
+    check(lumo::hostsim::writeFile(store.folderPath(folder) / (std::string(key) + ".eml"), source),
+          "mail file");
+    index += MailStore::indexLine(key, source, false) + "\r\n";
+  }
+  check(lumo::hostsim::writeFile(store.folderPath(folder) / "Folder.idx", index), "folder index");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long existing = argc > 1 ? std::atol(argv[1]) : 100000;
+  long shortcuts = argc > 2 ? std::atol(argv[2]) : 1000;
+
+  HostFixture fx;
+  check(fx.loadLinkedPlugin(), "load");
+  std::string settings = (fx.dataFolder() / "lumo.ini").string();
+  std::string linkIndex = (fx.dataFolder() / "lumo.idx").string();
+  std::strcpy(lumo::SettingsPath, settings.c_str());
+  std::strcpy(lumo::LinkIndexPath, linkIndex.c_str());
+  lumo::Settings = lumo::SettingsValues{};
+
+  const std::string inbox = fx.addFolder("Bench.mb\\Inbox\\", "Inbox");
+  const std::string links = fx.addFolder("Bench.mb\\Links\\", "Links");
+  auto start = Clock::now();
+  fillFolder(fx.store(), links, existing);
+  fillFolder(fx.store(), inbox, shortcuts);
+  std::printf("store: %ld mails in the destination folder, %ld targets (built in %.0f ms)\n", existing,
+              shortcuts, msSince(start));
+
+  hostAppend = lumo::HostApi.BKA_AppendMessage;
+  lumo::HostApi.BKA_AppendMessage = timedAppend;
+  std::vector<std::string> targets = fx.store().mailIds(inbox);
+  start = Clock::now();
+  for (const std::string& target : targets)
+    check(lumo::LumoMakeShortCut(target.c_str(), links.c_str()) == 1, "LumoMakeShortCut");
+  double totalMs = msSince(start);
+  lumo::HostApi.BKA_AppendMessage = hostAppend;
+
+  check(fx.store().mailIds(links).size() == static_cast<std::size_t>(existing + shortcuts),
+        "shortcuts stored");
+  check(lumo::Settings.lumoCount == shortcuts, "counter");
+
+  // The plug-in's look-up of the newest shortcut, alone: the last line of the
+  // destination folder's index.
+  std::string last = "<" + std::to_string(shortcuts) + ".mail@";
+  char id[64];
+  std::snprintf(id, sizeof id, "%x_7.LuMO.example.com>", static_cast<unsigned>(shortcuts + 10000));
+  last += id;
+  start = Clock::now();
+  const int lookups = 20;
+  for (int i = 0; i < lookups; ++i) check(!lumo::FindMailInFolder(last, links).empty(), "look-up");
+  double lookupMs = msSince(start) / lookups;
+
+  std::printf("created %ld shortcuts in %.0f ms (%.2f ms each)\n", shortcuts, totalMs, totalMs / shortcuts);
+  std::printf("  host BKA_AppendMessage (substitute store): %.0f ms (%.0f%%)\n", appendMs,
+              100 * appendMs / totalMs);
+  std::printf("  plug-in (compose, counter, link index, look-up): %.0f ms (%.2f ms each)\n",
+              totalMs - appendMs, (totalMs - appendMs) / shortcuts);
+  std::printf("  one look-up of the newest shortcut in the full folder: %.2f ms\n", lookupMs);
+  return 0;
+}

@@ -1,0 +1,70 @@
+// The find command: from a mail to its shortcut.
+#include "ui/find_shortcut.h"
+
+#include "host/api/host_api.h"
+#include "host/api/module_state.h"
+#include "resolve/locator/locator.h"
+#include "ui/menu_texts.h"
+
+namespace lumo {
+namespace {
+
+// Whether the host has a mail under this id; the header it hands out is the
+// plug-in's to release.
+bool mailExists(const std::string& mailId) {
+  char* header = HostApi.BKA_GetHeader(mailId.c_str());
+  if (header == nullptr) return false;
+  HostApi.BKA_Free(header);
+  return true;
+}
+
+// The shortcut's new mail id, when its recorded location is a folder that
+// holds a mail with the shortcut's own Message-ID; empty otherwise. A
+// location with "?" is a mail id and names no folder to search.
+std::string searchLocationFolder(const LinkRecord& record) {
+  std::string location = record.shortcutLocation();
+  std::string messageId = record.shortcutMessageId();
+  if (messageId.empty() || location.find('?') != std::string::npos) return {};
+  return FindMailInFolder(messageId, location);
+}
+
+void showNotFound(HWND owner) {
+  MessageBoxA(owner, menu_text::ShortcutNotFound, menu_text::BoxTitle, menu_text::FailureStyle);
+}
+
+}  // namespace
+
+SelectedMailKey selectedMailKey() {
+  // Large enough for any Message-ID a link index line can hold, so a value
+  // the host had to cut can never match a recorded one.
+  char messageId[kLinkLineCapacity] = "";
+  HostApi.BKA_GetSpecifiedHeader("Message-Id", messageId, static_cast<int>(sizeof messageId));
+  if (messageId[0] != '\0') return {messageId, LinkFindKind::ByMessageId};
+  const char* mailId = HostApi.BKA_GetCurrentMail();
+  return {mailId ? mailId : "", LinkFindKind::ByMailId};
+}
+
+void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
+  SelectedMailKey key = selectedMailKey();
+  LinkRecord record;
+  if (key.text.empty() || !record.findIn(LinkIndexPath, key.text.c_str(), key.kind) ||
+      record.shortcutLocation() == nullptr) {
+    showNotFound(window);
+    return;
+  }
+  std::string destination = record.shortcutLocation();
+  bool found = mailExists(destination);
+  if (!found) {
+    std::string moved = searchLocationFolder(record);
+    if (!moved.empty()) {
+      LinkRecord scratch;
+      scratch.updateIn(LinkIndexPath, record.shortcutId(), moved.c_str(), LinkUpdateField::SetLocation);
+      destination = moved;
+      found = true;
+    }
+  }
+  HostApi.BKA_SetCurrentMail(destination.c_str());
+  if (!found) showNotFound(window);
+}
+
+}  // namespace lumo
