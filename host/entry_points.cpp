@@ -6,6 +6,7 @@
 
 #include "resolve/open_mail.h"
 #include "shortcut/creation.h"
+#include "ui/hotkeys.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
 const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {LUMO_ENTRY_POINTS(LUMO_EXPORT_NAME)};
@@ -38,7 +39,9 @@ extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(ma
 extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {
   return lumo::OnRetrieve(message, mailId);
 }
-extern "C" int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
+extern "C" int WINAPI BKC_OnKeyDispatch(HWND window, int key, int shift) {
+  return lumo::OnKeyDispatch(window, key, shift);
+}
 extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
 extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
   return lumo::LumoMakeShortCut(mailId, folderId);

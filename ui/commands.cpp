@@ -8,6 +8,7 @@
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
+#include "ui/select_mail.h"
 
 namespace lumo {
 namespace {
@@ -27,9 +28,7 @@ void chooseFolder(HWND owner, const char* question, const char* key, char (&sett
 
 }  // namespace
 
-void WINAPI JumpToTargetCommand(HWND, LPARAM) {
-  if (SelectedTargetId[0] != '\0') HostApi.BKA_SetCurrentMail(SelectedTargetId);
-}
+void WINAPI JumpToTargetCommand(HWND, LPARAM) { selectMail(SelectedTargetId); }
 
 void WINAPI SetCreationFolderCommand(HWND window, LPARAM) {
   chooseFolder(window, menu_text::AskCreationFolder, KeySetScPath, Settings.setScPath);

@@ -5,6 +5,7 @@
 #include "host/api/module_state.h"
 #include "resolve/locator/locator.h"
 #include "ui/menu_texts.h"
+#include "ui/select_mail.h"
 
 namespace lumo {
 namespace {
@@ -18,21 +19,23 @@ bool mailExists(const std::string& mailId) {
   return true;
 }
 
-// The shortcut's new mail id, when its recorded location is a folder that
-// holds a mail with the shortcut's own Message-ID; empty otherwise. A
-// location with "?" is a mail id and names no folder to search.
-std::string searchLocationFolder(const LinkRecord& record) {
-  std::string location = record.shortcutLocation();
-  std::string messageId = record.shortcutMessageId();
-  if (messageId.empty() || location.find('?') != std::string::npos) return {};
-  return FindMailInFolder(messageId, location);
-}
-
 void showNotFound(HWND owner) {
   MessageBoxA(owner, menu_text::ShortcutNotFound, menu_text::BoxTitle, menu_text::FailureStyle);
 }
 
 }  // namespace
+
+std::string relocateShortcut(const LinkRecord& record) {
+  if (record.shortcutLocation() == nullptr || record.shortcutId() == nullptr) return {};
+  std::string location = record.shortcutLocation();
+  std::string messageId = record.shortcutMessageId();
+  if (messageId.empty() || location.find('?') != std::string::npos) return {};
+  std::string moved = FindMailInFolder(messageId, location);
+  if (moved.empty()) return {};
+  LinkRecord scratch;
+  scratch.updateIn(LinkIndexPath, record.shortcutId(), moved.c_str(), LinkUpdateField::SetLocation);
+  return moved;
+}
 
 SelectedMailKey selectedMailKey() {
   // Large enough for any Message-ID a link index line can hold, so a value
@@ -55,15 +58,13 @@ void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
   std::string destination = record.shortcutLocation();
   bool found = mailExists(destination);
   if (!found) {
-    std::string moved = searchLocationFolder(record);
+    std::string moved = relocateShortcut(record);
     if (!moved.empty()) {
-      LinkRecord scratch;
-      scratch.updateIn(LinkIndexPath, record.shortcutId(), moved.c_str(), LinkUpdateField::SetLocation);
       destination = moved;
       found = true;
     }
   }
-  HostApi.BKA_SetCurrentMail(destination.c_str());
+  selectMail(destination.c_str());
   if (!found) showNotFound(window);
 }
 
