@@ -1,69 +1,51 @@
 // The find command: from a mail to its shortcut.
 #include "ui/find_shortcut.h"
 
+#include <string>
+
 #include "host/api/host_api.h"
+#include "host/api/host_block.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "resolve/locator/locator.h"
 #include "ui/menu_texts.h"
+#include "ui/shortcut_search.h"
 
 namespace lumo {
 namespace {
 
-// Whether the host has a mail under this id; the header it hands out is the
-// plug-in's to release.
+// Whether the host has a mail under this id. Ids from the link index are
+// checked before the host is asked to read anything for them.
 bool mailExists(const std::string& mailId) {
-  char* header = HostApi.BKA_GetHeader(mailId.c_str());
-  if (header == nullptr) return false;
-  HostApi.BKA_Free(header);
-  return true;
-}
-
-// The shortcut's new mail id, when its recorded location is a folder that
-// holds a mail with the shortcut's own Message-ID; empty otherwise. A
-// location with "?" is a mail id and names no folder to search.
-std::string searchLocationFolder(const LinkRecord& record) {
-  std::string location = record.shortcutLocation();
-  std::string messageId = record.shortcutMessageId();
-  if (messageId.empty() || location.find('?') != std::string::npos) return {};
-  return FindMailInFolder(messageId, location);
+  if (!isStoreRelativeId(mailId)) return false;
+  return static_cast<bool>(HostBlock(HostApi.BKA_GetHeader(mailId.c_str())));
 }
 
 void showNotFound(HWND owner) {
-  MessageBoxA(owner, menu_text::ShortcutNotFound, menu_text::BoxTitle, menu_text::FailureStyle);
+  showMessageBox(owner, menu_text::ShortcutNotFound, MessageTitle, MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace
 
-SelectedMailKey selectedMailKey() {
-  // Large enough for any Message-ID a link index line can hold, so a value
-  // the host had to cut can never match a recorded one.
-  char messageId[kLinkLineCapacity] = "";
-  HostApi.BKA_GetSpecifiedHeader("Message-Id", messageId, static_cast<int>(sizeof messageId));
-  if (messageId[0] != '\0') return {messageId, LinkFindKind::ByMessageId};
-  const char* mailId = HostApi.BKA_GetCurrentMail();
-  return {mailId ? mailId : "", LinkFindKind::ByMailId};
-}
-
 void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
-  SelectedMailKey key = selectedMailKey();
+  LinkKey key;
   LinkRecord record;
-  if (key.text.empty() || !record.findIn(LinkIndexPath, key.text.c_str(), key.kind) ||
+  if (!currentMailLinkKey(key) || !record.findIn(LinkIndexPath, key.text, key.kind) ||
       record.shortcutLocation() == nullptr) {
     showNotFound(window);
     return;
   }
   std::string destination = record.shortcutLocation();
   bool found = mailExists(destination);
-  if (!found) {
-    std::string moved = searchLocationFolder(record);
-    if (!moved.empty()) {
-      LinkRecord scratch;
-      scratch.updateIn(LinkIndexPath, record.shortcutId(), moved.c_str(), LinkUpdateField::SetLocation);
-      destination = moved;
+  // A location without "?" is the folder the shortcut was put or moved into.
+  if (!found && destination.find('?') == std::string::npos) {
+    std::string hit = relocateShortcut(record, destination);
+    if (!hit.empty()) {
+      destination = hit;
       found = true;
     }
   }
-  HostApi.BKA_SetCurrentMail(destination.c_str());
+  if (destination.size() < IdCapacity) selectMail(destination.c_str());
   if (!found) showNotFound(window);
 }
 
