@@ -7,6 +7,7 @@
 #include "resolve/open_mail.h"
 #include "shortcut/creation.h"
 #include "ui/hotkeys.h"
+#include "ui/menus.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
 const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {LUMO_ENTRY_POINTS(LUMO_EXPORT_NAME)};
@@ -33,7 +34,9 @@ extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
   return 0;
 }
 
-extern "C" int WINAPI BKC_OnMenuInit(HWND, HMENU, int) { return 0; }
+extern "C" int WINAPI BKC_OnMenuInit(HWND window, HMENU menu, int menuType) {
+  return lumo::OnMenuInit(window, menu, menuType);
+}
 extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR folderId) { return lumo::OnOpenFolder(folderId); }
 extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(mailId); }
 extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {

@@ -5,6 +5,7 @@
 
 #include "host/api/host_api.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
@@ -17,7 +18,7 @@ namespace {
 // memory and in the settings file.
 template <std::size_t N>
 void chooseFolder(HWND owner, const char* question, const char* key, char (&setting)[N]) {
-  if (MessageBoxA(owner, question, menu_text::BoxTitle, menu_text::QuestionStyle) != IDOK) return;
+  if (!askOkCancel(owner, question)) return;
   const char* folder = HostApi.BKA_GetCurrentFolder();
   if (folder == nullptr || folder[0] == '\0') return;
   std::size_t length = std::strlen(folder);

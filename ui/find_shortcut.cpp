@@ -2,8 +2,11 @@
 #include "ui/find_shortcut.h"
 
 #include "host/api/host_api.h"
+#include "host/api/host_block.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "resolve/locator/locator.h"
+#include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
 #include "ui/select_mail.h"
 
@@ -13,14 +16,12 @@ namespace {
 // Whether the host has a mail under this id; the header it hands out is the
 // plug-in's to release.
 bool mailExists(const std::string& mailId) {
-  char* header = HostApi.BKA_GetHeader(mailId.c_str());
-  if (header == nullptr) return false;
-  HostApi.BKA_Free(header);
-  return true;
+  if (!isStoreRelativeId(mailId)) return false;
+  return static_cast<bool>(HostBlock(HostApi.BKA_GetHeader(mailId.c_str())));
 }
 
 void showNotFound(HWND owner) {
-  MessageBoxA(owner, menu_text::ShortcutNotFound, menu_text::BoxTitle, menu_text::FailureStyle);
+  showMessageBox(owner, menu_text::ShortcutNotFound, MessageTitle, MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace
@@ -64,7 +65,7 @@ void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
       found = true;
     }
   }
-  selectMail(destination.c_str());
+  if (destination.size() < IdCapacity) selectMail(destination.c_str());
   if (!found) showNotFound(window);
 }
 
