@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "resolve/drag_drop.h"
 #include "resolve/open_mail.h"
 #include "shortcut/creation.h"
 #include "ui/hotkeys.h"
@@ -45,7 +46,9 @@ extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {
 extern "C" int WINAPI BKC_OnKeyDispatch(HWND window, int key, int shift) {
   return lumo::OnKeyDispatch(window, key, shift);
 }
-extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
+extern "C" int WINAPI BKC_OnDragDrop(LPCSTR destination, LPCSTR sourceList, int count, int effect) {
+  return lumo::OnDragDrop(destination, sourceList, count, effect);
+}
 extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
   return lumo::LumoMakeShortCut(mailId, folderId);
 }
