@@ -273,8 +273,10 @@ std::span<const ScriptCommand> Script::commands() {
       {"echo", "TEXT", "print TEXT", &Script::echo},
       {"quit", "", "stop the script", &Script::quitScript},
       {"help", "", "print this list", &Script::help},
-      {"show", "state|shown|status|boxes|store|index FOLDER|file PATH",
-       "print current ids, the shown text, the status, message boxes, the store, a Folder.idx, a file",
+      {"show", "state|shown|status|boxes|store|source MAIL|index FOLDER|file PATH",
+       "print current ids, the shown text, the status, message boxes, the store, a stored mail, a "
+       "Folder.idx, a "
+       "file",
        &Script::show},
       {"settings", "", "the plug-in's settings file and every setting as read from it",
        &Script::showSettings},
@@ -457,6 +459,11 @@ std::string Script::show(const Words& w) {
     auto data = readFile(w[2]);
     if (!data) return "cannot read " + w[2];
     out_ << u(*data);
+  }
+  if (what == "source" && w.size() >= 3 && store_) {
+    auto text = store_->source(mailId(w[2]));
+    if (!text) return "no mail " + w[2];
+    out_ << u(*text) << "\n";
   }
   if (what == "index" && w.size() >= 3 && store_) {
     auto data = readFile(store_->folderPath(c(w[2])) / "Folder.idx");
