@@ -24,4 +24,20 @@ for dllname in $imports; do
     *) fail "imports a non-system DLL: $dllname" ;;
   esac
 done
-echo "check-dll: $(wc -l <<<"$actual") exports as listed; imports: $(echo $imports)"
+# The MEMO dialog (template 102) as the resource compiler wrote it: styles,
+# positions, sizes, ids, and the captions and font name in Unicode.
+windres=i686-w64-mingw32-windres
+memo_expected='102 DIALOG 0, 0, 263, 207
+STYLE 0x80c800c0
+CAPTION "MEMO"
+FONT 9, L"\xff2d\xff33 \x30b4\x30b7\x30c3\x30af"
+BEGIN
+  EDITTEXT 1004, 7, 7, 249, 175, 0x50a11084
+  DEFPUSHBUTTON "OK", 1, 153, 186, 50, 14, 0x50010001
+  PUSHBUTTON L"\xff77\xff6c\xff9d\xff7e\xff99", 2, 206, 186, 50, 14, 0x50010000
+END'
+memo_actual=$($windres -i "$dll" -O rc | sed -n '/^102 DIALOG/,/^END/p')
+[ "$memo_expected" = "$memo_actual" ] || fail "dialog 102 differs:
+$(diff <(echo "$memo_expected") <(echo "$memo_actual") || true)"
+
+echo "check-dll: $(wc -l <<<"$actual") exports as listed; imports: $(echo $imports); dialog 102 as designed"
