@@ -4,8 +4,10 @@
 
 #include <cstring>
 
+#include "resolve/drag_drop.h"
 #include "resolve/open_mail.h"
 #include "shortcut/creation.h"
+#include "ui/hotkeys.h"
 #include "ui/menus.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
@@ -41,8 +43,12 @@ extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(ma
 extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {
   return lumo::OnRetrieve(message, mailId);
 }
-extern "C" int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
-extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
+extern "C" int WINAPI BKC_OnKeyDispatch(HWND window, int key, int shift) {
+  return lumo::OnKeyDispatch(window, key, shift);
+}
+extern "C" int WINAPI BKC_OnDragDrop(LPCSTR destination, LPCSTR sourceList, int count, int effect) {
+  return lumo::OnDragDrop(destination, sourceList, count, effect);
+}
 extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
   return lumo::LumoMakeShortCut(mailId, folderId);
 }

@@ -9,7 +9,7 @@
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
-#include "ui/shortcut_search.h"
+#include "ui/select_mail.h"
 
 namespace lumo {
 namespace {
