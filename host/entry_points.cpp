@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "resolve/open_mail.h"
+#include "settings/settings_dialog.h"
 #include "shortcut/creation.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
@@ -43,7 +44,10 @@ extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
 extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
   return lumo::LumoMakeShortCut(mailId, folderId);
 }
-extern "C" int WINAPI BKC_OnPlugInSetup(HWND) { return 1; }
+extern "C" int WINAPI BKC_OnPlugInSetup(HWND owner) {
+  lumo::OpenSettingsDialog(owner);
+  return 1;
+}
 extern "C" int WINAPI BKC_OnEveryMinute(void) { return 0; }
 
 extern "C" int WINAPI BKC_OnOpenCompose(HWND, int) { return 0; }
