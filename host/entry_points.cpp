@@ -4,9 +4,12 @@
 
 #include <cstring>
 
+#include "resolve/drag_drop.h"
 #include "resolve/open_mail.h"
 #include "settings/settings_dialog.h"
 #include "shortcut/creation.h"
+#include "ui/hotkeys.h"
+#include "ui/menus.h"
 
 #define LUMO_EXPORT_NAME(name, slot) #name,
 const char* const LumoExportNames[LUMO_EXPORT_COUNT] = {LUMO_ENTRY_POINTS(LUMO_EXPORT_NAME)};
@@ -33,14 +36,20 @@ extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
   return 0;
 }
 
-extern "C" int WINAPI BKC_OnMenuInit(HWND, HMENU, int) { return 0; }
+extern "C" int WINAPI BKC_OnMenuInit(HWND window, HMENU menu, int menuType) {
+  return lumo::OnMenuInit(window, menu, menuType);
+}
 extern "C" int WINAPI BKC_OnOpenFolder(LPCSTR folderId) { return lumo::OnOpenFolder(folderId); }
 extern "C" int WINAPI BKC_OnOpenMail(LPCSTR mailId) { return lumo::OnOpenMail(mailId); }
 extern "C" int WINAPI BKC_OnRetrieve(LPCSTR message, LPCSTR mailId) {
   return lumo::OnRetrieve(message, mailId);
 }
-extern "C" int WINAPI BKC_OnKeyDispatch(HWND, int, int) { return 0; }
-extern "C" int WINAPI BKC_OnDragDrop(LPCSTR, LPCSTR, int, int) { return 0; }
+extern "C" int WINAPI BKC_OnKeyDispatch(HWND window, int key, int shift) {
+  return lumo::OnKeyDispatch(window, key, shift);
+}
+extern "C" int WINAPI BKC_OnDragDrop(LPCSTR destination, LPCSTR sourceList, int count, int effect) {
+  return lumo::OnDragDrop(destination, sourceList, count, effect);
+}
 extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
   return lumo::LumoMakeShortCut(mailId, folderId);
 }

@@ -52,6 +52,48 @@ bool namesMail(const char* location) {
   return std::string_view(location).find('?') != std::string_view::npos;
 }
 
+// What the first pass found out about the lines.
+struct CleanupPlan {
+  std::vector<LinePlan> lines;
+  FolderSearches inFolders;
+  std::vector<MailSearch> inMailboxes;
+};
+
+// Decides what every line needs, parsing each into `record` and asking the
+// host about recorded mail ids. False when a usable line does not parse.
+bool planLines(std::string_view content, LinkRecord& record, LinkLookup& lookup, CleanupPlan& plan) {
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.next(line)) {
+    // Lines the index never parses are carried over byte for byte.
+    if (!line.usable()) {
+      plan.lines.push_back({LineNeed::Keep, 0});
+      continue;
+    }
+    // One line that does not parse (an empty one included) abandons the whole
+    // cleanup, so that no line is lost over a file it does not understand.
+    if (!record.parseLine(line.text)) return false;
+    const char* location = record.shortcutLocation();
+    if (location != nullptr && namesMail(location) && lookup.mailExists(location)) {
+      plan.lines.push_back({LineNeed::Keep, 0});
+      continue;
+    }
+    std::string messageId = record.shortcutMessageId();
+    // A mail id the host does not know names no folder to search.
+    if (messageId.empty() || (location != nullptr && namesMail(location))) {
+      plan.lines.push_back({LineNeed::Drop, 0});
+    } else if (location != nullptr) {
+      plan.lines.push_back({LineNeed::FolderSearch, plan.inFolders.searches.size()});
+      plan.inFolders.folders.emplace_back(location);
+      plan.inFolders.searches.push_back({std::move(messageId), SearchOutcome::Missing, {}});
+    } else {
+      plan.lines.push_back({LineNeed::MailboxSearch, plan.inMailboxes.size()});
+      plan.inMailboxes.push_back({std::move(messageId), SearchOutcome::Missing, {}});
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int LinkRecord::cleanIndex(const char* indexPath, LinkLookup& lookup) {
@@ -59,53 +101,22 @@ int LinkRecord::cleanIndex(const char* indexPath, LinkLookup& lookup) {
   platform::FileView view;
   if (view.open(indexPath) == platform::ReadStatus::Failed) return 0;
   const std::string_view content = view.bytes();
-
-  std::vector<LinePlan> plans;
-  FolderSearches inFolders;
-  std::vector<MailSearch> inMailboxes;
-  IndexLines lines(content);
-  IndexLine line;
-  while (lines.next(line)) {
-    // Lines the index never parses are carried over byte for byte.
-    if (!line.usable()) {
-      plans.push_back({LineNeed::Keep, 0});
-      continue;
-    }
-    // One line that does not parse (an empty one included) abandons the whole
-    // cleanup, so that no line is lost over a file it does not understand.
-    if (!parseLine(line.text)) return 0;
-    const char* location = shortcutLocation();
-    if (location != nullptr && namesMail(location) && lookup.mailExists(location)) {
-      plans.push_back({LineNeed::Keep, 0});
-      continue;
-    }
-    std::string messageId = shortcutMessageId();
-    // A mail id the host does not know names no folder to search.
-    if (messageId.empty() || (location != nullptr && namesMail(location))) {
-      plans.push_back({LineNeed::Drop, 0});
-    } else if (location != nullptr) {
-      plans.push_back({LineNeed::FolderSearch, inFolders.searches.size()});
-      inFolders.folders.emplace_back(location);
-      inFolders.searches.push_back({std::move(messageId), SearchOutcome::Missing, {}});
-    } else {
-      plans.push_back({LineNeed::MailboxSearch, inMailboxes.size()});
-      inMailboxes.push_back({std::move(messageId), SearchOutcome::Missing, {}});
-    }
-  }
-
-  runFolderSearches(lookup, inFolders);
-  if (!inMailboxes.empty()) lookup.findInMailboxes(inMailboxes);
+  CleanupPlan plan;
+  if (!planLines(content, *this, lookup, plan)) return 0;
+  runFolderSearches(lookup, plan.inFolders);
+  if (!plan.inMailboxes.empty()) lookup.findInMailboxes(plan.inMailboxes);
 
   platform::FileReplacement out(indexPath);
   if (!out.ok()) return 0;
   IndexWriter writer(out);
-  IndexLines again(content);
-  for (const LinePlan& plan : plans) {
-    again.next(line);
-    if (plan.need == LineNeed::Keep) writer.keep(line);
-    if (plan.need == LineNeed::Keep || plan.need == LineNeed::Drop) continue;
-    const MailSearch& search =
-        plan.need == LineNeed::FolderSearch ? inFolders.searches[plan.search] : inMailboxes[plan.search];
+  IndexLines lines(content);
+  IndexLine line;
+  for (const LinePlan& need : plan.lines) {
+    lines.next(line);
+    if (need.need == LineNeed::Keep) writer.keep(line);
+    if (need.need == LineNeed::Keep || need.need == LineNeed::Drop) continue;
+    const MailSearch& search = need.need == LineNeed::FolderSearch ? plan.inFolders.searches[need.search]
+                                                                   : plan.inMailboxes[need.search];
     if (search.outcome == SearchOutcome::Missing) continue;
     // A search that could not read everything it needed proves nothing.
     if (search.outcome == SearchOutcome::Unreadable) {

@@ -5,10 +5,10 @@
 
 #include <cstring>
 
-#include "text/cp932.h"
 #include "platform/file.h"
 #include "text/ascii_case.h"
 #include "text/c_string.h"
+#include "text/cp932.h"
 
 namespace lumo::platform {
 namespace {

@@ -7,8 +7,8 @@
 
 #include "host/api/host_api.h"
 #include "host/api/host_text.h"
-#include "host/api/user_messages.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "linkindex/link_record.h"
 #include "linkindex/shortcut_id.h"
 #include "resolve/locator/locator.h"

@@ -110,8 +110,12 @@ void WINAPI OnCreateShortcutCommand(HWND window, LPARAM) {
 }
 
 void CollectSelectedMails() {
+  // A folder id too long for PendingSourceFolder is not cut into another:
+  // the source folder could no longer be told apart, and the shortcuts might
+  // be made in it.
   const char* current = HostApi.BKA_GetCurrentFolder();
-  if (current == nullptr || !IsUsableFolder(current) || CreationPending) return;
+  if (current == nullptr || std::strlen(current) >= IdCapacity) return;
+  if (!IsUsableFolder(current) || CreationPending) return;
 
   char subject[IdCapacity] = "";
   HostApi.BKA_GetSpecifiedHeader("Subject", subject, IdCapacity);

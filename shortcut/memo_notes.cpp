@@ -7,8 +7,8 @@
 
 #include "host/api/host_api.h"
 #include "host/api/host_text.h"
-#include "host/api/user_messages.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "res/resource_ids.h"
 #include "shortcut/memo_display.h"
 #include "shortcut/memo_source.h"

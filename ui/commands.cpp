@@ -5,9 +5,11 @@
 
 #include "host/api/host_api.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
+#include "ui/select_mail.h"
 
 namespace lumo {
 namespace {
@@ -16,7 +18,7 @@ namespace {
 // memory and in the settings file.
 template <std::size_t N>
 void chooseFolder(HWND owner, const char* question, const char* key, char (&setting)[N]) {
-  if (MessageBoxA(owner, question, menu_text::BoxTitle, menu_text::QuestionStyle) != IDOK) return;
+  if (!askOkCancel(owner, question)) return;
   const char* folder = HostApi.BKA_GetCurrentFolder();
   if (folder == nullptr || folder[0] == '\0') return;
   std::size_t length = std::strlen(folder);
@@ -27,9 +29,7 @@ void chooseFolder(HWND owner, const char* question, const char* key, char (&sett
 
 }  // namespace
 
-void WINAPI JumpToTargetCommand(HWND, LPARAM) {
-  if (SelectedTargetId[0] != '\0') HostApi.BKA_SetCurrentMail(SelectedTargetId);
-}
+void WINAPI JumpToTargetCommand(HWND, LPARAM) { selectMail(SelectedTargetId); }
 
 void WINAPI SetCreationFolderCommand(HWND window, LPARAM) {
   chooseFolder(window, menu_text::AskCreationFolder, KeySetScPath, Settings.setScPath);

@@ -2,9 +2,13 @@
 #include "ui/find_shortcut.h"
 
 #include "host/api/host_api.h"
+#include "host/api/host_block.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "resolve/locator/locator.h"
+#include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
+#include "ui/select_mail.h"
 
 namespace lumo {
 namespace {
@@ -12,27 +16,27 @@ namespace {
 // Whether the host has a mail under this id; the header it hands out is the
 // plug-in's to release.
 bool mailExists(const std::string& mailId) {
-  char* header = HostApi.BKA_GetHeader(mailId.c_str());
-  if (header == nullptr) return false;
-  HostApi.BKA_Free(header);
-  return true;
-}
-
-// The shortcut's new mail id, when its recorded location is a folder that
-// holds a mail with the shortcut's own Message-ID; empty otherwise. A
-// location with "?" is a mail id and names no folder to search.
-std::string searchLocationFolder(const LinkRecord& record) {
-  std::string location = record.shortcutLocation();
-  std::string messageId = record.shortcutMessageId();
-  if (messageId.empty() || location.find('?') != std::string::npos) return {};
-  return FindMailInFolder(messageId, location);
+  if (!isStoreRelativeId(mailId)) return false;
+  return static_cast<bool>(HostBlock(HostApi.BKA_GetHeader(mailId.c_str())));
 }
 
 void showNotFound(HWND owner) {
-  MessageBoxA(owner, menu_text::ShortcutNotFound, menu_text::BoxTitle, menu_text::FailureStyle);
+  showMessageBox(owner, menu_text::ShortcutNotFound, MessageTitle, MB_OK | MB_ICONSTOP);
 }
 
 }  // namespace
+
+std::string relocateShortcut(const LinkRecord& record) {
+  if (record.shortcutLocation() == nullptr || record.shortcutId() == nullptr) return {};
+  std::string location = record.shortcutLocation();
+  std::string messageId = record.shortcutMessageId();
+  if (messageId.empty() || location.find('?') != std::string::npos) return {};
+  std::string moved = FindMailInFolder(messageId, location);
+  if (moved.empty()) return {};
+  LinkRecord scratch;
+  scratch.updateIn(LinkIndexPath, record.shortcutId(), moved.c_str(), LinkUpdateField::SetLocation);
+  return moved;
+}
 
 SelectedMailKey selectedMailKey() {
   // Large enough for any Message-ID a link index line can hold, so a value
@@ -55,15 +59,13 @@ void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
   std::string destination = record.shortcutLocation();
   bool found = mailExists(destination);
   if (!found) {
-    std::string moved = searchLocationFolder(record);
+    std::string moved = relocateShortcut(record);
     if (!moved.empty()) {
-      LinkRecord scratch;
-      scratch.updateIn(LinkIndexPath, record.shortcutId(), moved.c_str(), LinkUpdateField::SetLocation);
       destination = moved;
       found = true;
     }
   }
-  HostApi.BKA_SetCurrentMail(destination.c_str());
+  if (destination.size() < IdCapacity) selectMail(destination.c_str());
   if (!found) showNotFound(window);
 }
 

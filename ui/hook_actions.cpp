@@ -2,37 +2,27 @@
 #include "ui/hook_actions.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "host/api/host_api.h"
+#include "host/api/host_block.h"
 #include "host/api/module_state.h"
+#include "host/api/user_messages.h"
 #include "linkindex/link_record.h"
 #include "resolve/locator/locator.h"
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "shortcut/shortcut_reader.h"
+#include "ui/find_shortcut.h"
 #include "ui/hook_decisions.h"
 #include "ui/hook_texts.h"
-#include "ui/shortcut_search.h"
+#include "ui/select_mail.h"
 
 namespace lumo {
 namespace {
 
-// A header text from BKA_GetHeader, handed back to the host on scope exit.
-struct HeaderText {
-  explicit HeaderText(char* block) : text(block) {}
-  ~HeaderText() {
-    if (text) HostApi.BKA_Free(text);
-  }
-  HeaderText(const HeaderText&) = delete;
-  HeaderText& operator=(const HeaderText&) = delete;
-  std::string_view view() const { return text ? std::string_view(text) : std::string_view(); }
-  char* text;
-};
-
 void removeLinkOfMail(const char* mailId) {
-  HeaderText header(HostApi.BKA_GetHeader(mailId));
-  std::optional<ShortcutIdValue> id = readShortcutId(header.view());
+  HostBlock header(HostApi.BKA_GetHeader(mailId));
+  std::optional<ShortcutIdValue> id = readShortcutId(header.text());
   if (!id || id->givenUp) return;  // a shortcut marked deleted lost its line then
   LinkRecord record;
   record.updateIn(LinkIndexPath, id->id.c_str(), "", LinkUpdateField::Remove);
@@ -55,7 +45,7 @@ bool currentMailStatusClear() {
 }  // namespace
 
 void refuseDirectEdit() {
-  MessageBoxA(nullptr, hook_text::EditRefused, hook_text::Title, hook_text::StopBoxStyle);
+  showMessageBox(nullptr, hook_text::EditRefused, MessageTitle, MB_OK | MB_ICONHAND);
   EditRefusalCount = 1;
   HostApi.BKA_Command(nullptr, "EditMode");
 }
@@ -72,7 +62,7 @@ int RemoveSelectedLinks() {
   if (count == 0) return 0;
   char status[sizeof hook_text::LinksRemovedFormat + 16];
   std::snprintf(status, sizeof status, hook_text::LinksRemovedFormat, count);
-  HostApi.BKA_SetMessageText(nullptr, status);
+  showStatus(status);
   return 1;
 }
 
@@ -99,18 +89,16 @@ bool jumpOnDoubleClick() {
 
 void goBackToShortcut() {
   if (currentMailStatusClear()) return;
-  LinkKey key;
-  if (!currentMailLinkKey(key)) return;
+  SelectedMailKey key = selectedMailKey();
   LinkRecord record;
-  if (!record.findIn(LinkIndexPath, key.text, key.kind) || record.shortcutLocation() == nullptr) return;
-  std::string destination = record.shortcutLocation();
-  if (destination.size() >= IdCapacity) return;
-  // A location without "?" is the folder the shortcut was moved into.
-  if (destination.find('?') == std::string::npos) {
-    std::string hit = relocateShortcut(record, destination);
-    if (!hit.empty()) destination = hit;
-  }
-  selectMail(destination.c_str());
+  if (key.text.empty() || !record.findIn(LinkIndexPath, key.text.c_str(), key.kind) ||
+      record.shortcutLocation() == nullptr)
+    return;
+  // A location without "?" is the folder the shortcut was moved into: the
+  // shortcut is looked for there, and the folder id itself selected when it
+  // is not found.
+  std::string moved = relocateShortcut(record);
+  selectMail(moved.empty() ? record.shortcutLocation() : moved.c_str());
 }
 
 }  // namespace lumo

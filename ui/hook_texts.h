@@ -2,16 +2,7 @@
 // (Shift-JIS) bytes; the comment above each gives it readably.
 #pragma once
 
-#include "platform/win32.h"
-
 namespace lumo::hook_text {
-
-// Refusals and failures: the stop icon, task-modal and topmost (0x42010).
-inline constexpr UINT StopBoxStyle = MB_OK | MB_ICONHAND | MB_TASKMODAL | MB_TOPMOST;
-
-inline constexpr char Title[] = "Message from LuMO";
-// The hotkey's creation failure keeps the capital "F" of the creation boxes.
-inline constexpr char CreationTitle[] = "Message From LuMO";
 
 // このメールは、ショートカットメールです。ショートカットメールは、「直接編集」は、できません。
 inline constexpr char EditRefused[] =
@@ -20,10 +11,9 @@ inline constexpr char EditRefused[] =
     "\x83\x4a\x83\x62\x83\x67\x83\x81\x81\x5b\x83\x8b\x82\xcd\x81\x41\x81\x75\x92\xbc\x90\xda\x95\xd2"
     "\x8f\x57\x81\x76\x82\xcd\x81\x41\x82\xc5\x82\xab\x82\xdc\x82\xb9\x82\xf1\x81\x42";
 
-// ショートカットの作成に失敗しました。
-inline constexpr char CreationFailed[] =
-    "\x83\x56\x83\x87\x81\x5b\x83\x67\x83\x4a\x83\x62\x83\x67\x82\xcc\x8d\xec\x90\xac\x82\xc9\x8e\xb8"
-    "\x94\x73\x82\xb5\x82\xdc\x82\xb5\x82\xbd\x81\x42";
+// The title of the hotkey's creation failure, with the capital "F" of the
+// creation boxes; the text is creation_text::Failed.
+inline constexpr char CreationFailedTitle[] = "Message From LuMO";
 
 // %dのメールショートカット情報を削除しました。 (status bar, with the number of mails walked)
 inline constexpr char LinksRemovedFormat[] =

@@ -3,8 +3,6 @@
 // receives. The Japanese in each comment is what the bytes read.
 #pragma once
 
-#include "platform/win32.h"
-
 namespace lumo::menu_text {
 
 // Mail-list menu (type 1).
@@ -66,13 +64,7 @@ inline constexpr char RetrieveFolderStatus[] =
     "\x83\x4a\x83\x62\x83\x67\x82\xcc\x8e\xf3\x90\x4d\x8e\x9e\x8d\xec\x90\xac\x90\xe6\x82\xc9\x90\xdd\x92\xe8"
     "\x82\xb5\x82\xdc\x82\xb7\x81\x42";
 
-// Message boxes.
-inline constexpr char BoxTitle[] = "Message from LuMO";
-// Questions: OK and Cancel, no icon.
-inline constexpr UINT QuestionStyle = MB_OKCANCEL | MB_TASKMODAL | MB_TOPMOST;
-// Failures: OK and the stop icon.
-inline constexpr UINT FailureStyle = MB_OK | MB_ICONHAND | MB_TASKMODAL | MB_TOPMOST;
-
+// Message boxes, under the plug-in's title (host/api/user_messages.h).
 // ショートカット作成専用フォルダにしますか？
 inline constexpr char AskCreationFolder[] =
     "\x83\x56\x83\x87\x81\x5b\x83\x67\x83\x4a\x83\x62\x83\x67\x8d\xec\x90\xac\x90\xea\x97\x70\x83\x74\x83\x48"

@@ -39,7 +39,7 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using lumo::bench::storePathOf;
 
-constexpr int kWarmRuns = 3;
+constexpr int kWarmRuns = 7;
 
 void fail(const std::string& what) {
   std::fprintf(stderr, "cleanup_bench: %s\n", what.c_str());

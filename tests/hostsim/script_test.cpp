@@ -60,7 +60,8 @@ TEST_F(ScriptRun, EventsReachTheHostStateAndExpectationsCheckIt) {
       "select @2 @1\n"
       "expect selection @1 @2\n"
       "expect header @1 Subject \"\xe4\xbc\x9a\xe8\xad\xb0\"\n"
-      "expect menu 2 \"New Folder\" Rename Properties \"Empty Trash\"\n"
+      "expect menu 2 \"New Folder\" Rename Properties --- "
+      "受信時作成先に設定 ショートカットの作成先に設定 \"Empty Trash\"\n"
       "post 32836\n"
       "expect mails Main.mb\\!Trash\\ 2\n"
       "expect mails Main.mb\\!!!!Inbox\\ 0";

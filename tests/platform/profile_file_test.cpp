@@ -53,9 +53,9 @@ TEST_F(ProfileFileTest, ValuesReadWithoutSurroundingBlanksAndQuotes) {
       {"k='single'", "single"},
       {"k=\"mixed'", "\"mixed'"},
       {"k=\"", "\""},
-      {"k=\"\"", ""},   // empty after the quotes
-      {"k=", ""},       // present but empty: empty, not the default
-      {"k", "d"},       // no "=": the default
+      {"k=\"\"", ""},  // empty after the quotes
+      {"k=", ""},      // present but empty: empty, not the default
+      {"k", "d"},      // no "=": the default
       {"k=a=b", "a=b"},
       {"k=1\x1a", "1"},  // Ctrl-Z is a blank
       {"K = x\rj=y", "x"},

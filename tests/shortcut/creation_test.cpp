@@ -290,6 +290,23 @@ TEST_F(CreationTest, NothingIsTakenInAMailboxThatIsNoFolder) {
   EXPECT_EQ(status(), "");
 }
 
+// A current folder id longer than the source folder buffer is never cut:
+// the cut id would not match the folder, and opening it again would make
+// the shortcuts in the folder they came from.
+TEST_F(CreationTest, NothingIsTakenInAFolderWhoseIdDoesNotFit) {
+  std::string folder = "Box.mb\\" + std::string(250, 'f') + "\\";
+  ASSERT_TRUE(fx.store().addFolder(folder, "Long"));
+  std::string id = fx.addMail(folder, targetSource("Long", "Message-ID: <l@x>\r\n"));
+  openFolder(folder);
+  fx.host().select({id});
+  answer("OK");
+  command();
+  EXPECT_EQ(lumo::CreationPending, 0);
+  openFolder(folder);
+  EXPECT_EQ(mails(folder).size(), 1u);
+  EXPECT_EQ(boxes().size(), 1u);
+}
+
 TEST_F(CreationTest, TheFixedFolderGetsTheShortcutsAtOnce) {
   lumo::Settings.setFolder = 1;
   std::strcpy(lumo::Settings.setScPath, kFixed.c_str());

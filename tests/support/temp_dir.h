@@ -51,16 +51,20 @@ inline std::string visible(std::string_view bytes) {
   std::string out;
   for (char ch : bytes) {
     auto c = static_cast<unsigned char>(ch);
-    if (c == '\r') out += "\\r";
-    else if (c == '\n') out += "\\n";
-    else if (c == 0x01) out += "<01>";
+    if (c == '\r')
+      out += "\\r";
+    else if (c == '\n')
+      out += "\\n";
+    else if (c == 0x01)
+      out += "<01>";
     else if (c < 0x20 || c == 0x7f) {
       const char* hex = "0123456789abcdef";
       out += "<";
       out += hex[c >> 4];
       out += hex[c & 15];
       out += ">";
-    } else out += static_cast<char>(c);
+    } else
+      out += static_cast<char>(c);
   }
   return out;
 }
