@@ -3,13 +3,9 @@
 
 #include "shortcut/memo_display.h"
 #include "shortcut/shortcut_source.h"
+#include "text/c_string.h"
 
 namespace lumo {
-namespace {
-
-std::string_view untilNul(std::string_view text) { return text.substr(0, text.find('\0')); }
-
-}  // namespace
 
 std::string sourceWithMemo(std::string_view source, std::string_view note) {
   source = untilNul(source);
