@@ -1,6 +1,7 @@
 # The Lumo demo on the sample store: the plug-in is loaded by lumo-host
 # (--plugin), shows its information record and its settings, starts with its
-# window hooks, and sees the user open a folder and a mail.
+# window hooks, and then walks the road of one shortcut: made from the
+# mail-list menu, opened, its target moved and found again, a MEMO added.
 include sample-store.lhs
 echo "== mail store"
 show store
@@ -12,14 +13,65 @@ settings
 echo "== start: the plug-in hooks the main window and the mail list"
 start
 expect hooks "1 2"
-echo "== the user opens the inbox and its first mail"
+
+echo "== 1. The user opens the inbox and selects the mail 会議の件"
 open-folder Sample.mb\!!!!Inbox\
 open-mail @1
-show state
 expect shown-contains "会議の件"
-echo "== the mail list's menu (type 1) and the folder tree's menu (type 2)"
+echo "   The mail list's menu now carries the plug-in's items:"
 menu 1
-menu 2
+
+echo "== 2. \"ショートカットの作成\": the plug-in asks, then waits for a destination"
+answer OK
+choose 1 ショートカットの作成
+show boxes
+expect box owner main
+expect status "1通のメールショートカットが設定されています。"
+
+echo "== 3. The user opens the folder ショートカット: asked once more, the shortcut is made"
+answer OK OK
+open-folder Sample.mb\Shortcuts\
+expect mails Sample.mb\Shortcuts\ 1
+show boxes
+echo "   The shortcut mail's header carries the link:"
+expect header Sample.mb\Shortcuts\?00000001 X-MailID Sample.mb\!!!!Inbox\?00000001
+expect header Sample.mb\Shortcuts\?00000001 X-FolderID Sample.mb\!!!!Inbox\
+expect header Sample.mb\Shortcuts\?00000001 X-MEMO OFF
+echo "   The link index beside the plug-in:"
+show file lumo.idx
+
+echo "== 4. Opening the shortcut shows its target in its place"
+open-mail Sample.mb\Shortcuts\?00000001
+expect shown-contains "明日の会議は10時からです。"
+expect host-command SetRead
+show shown
+
+echo "== 5. The target is moved to the folder 仕事; the shortcut's link breaks"
+open-folder Sample.mb\!!!!Inbox\
+select Sample.mb\!!!!Inbox\?00000001
+move Sample.mb\Work\
+
+echo "== 6. Opening the shortcut again: the user agrees to a search, the link is repaired"
+answer OK
+open-mail Sample.mb\Shortcuts\?00000001
+show boxes
+expect box title Message-ID ERROR
+expect shown-contains "明日の会議は10時からです。"
+expect header Sample.mb\Shortcuts\?00000001 X-MailID Sample.mb\Work\?00000002
+echo "   The link index now records the target's new place:"
+show file lumo.idx
+open-mail Sample.mb\Shortcuts\?00000001
+expect shown-contains "明日の会議は10時からです。"
+echo "   Opened once more: found at once, no question."
+
+echo "== 7. \"MEMOを追加\": a note typed in the MEMO dialog rides along as MEMO.txt"
+dialog text 1004 "会議室は3階です。"
+dialog ok
+choose 1 MEMOを追加
+expect shown-contains "MEMO.txt"
+expect shown-contains "会議室は3階です。"
+show shown
+
 echo "== exit: hooks removed"
 exit
 expect hooks "0 0"
