@@ -6,6 +6,7 @@
 
 #include "resolve/drag_drop.h"
 #include "resolve/open_mail.h"
+#include "settings/settings_dialog.h"
 #include "shortcut/creation.h"
 #include "ui/hotkeys.h"
 #include "ui/menus.h"
@@ -52,7 +53,10 @@ extern "C" int WINAPI BKC_OnDragDrop(LPCSTR destination, LPCSTR sourceList, int 
 extern "C" int WINAPI LumoMakeShortCut(LPCSTR mailId, LPCSTR folderId) {
   return lumo::LumoMakeShortCut(mailId, folderId);
 }
-extern "C" int WINAPI BKC_OnPlugInSetup(HWND) { return 1; }
+extern "C" int WINAPI BKC_OnPlugInSetup(HWND owner) {
+  lumo::OpenSettingsDialog(owner);
+  return 1;
+}
 extern "C" int WINAPI BKC_OnEveryMinute(void) { return 0; }
 
 extern "C" int WINAPI BKC_OnOpenCompose(HWND, int) { return 0; }

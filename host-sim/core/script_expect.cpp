@@ -55,6 +55,7 @@ std::span<const ScriptCommand> Script::expectations() {
       {"queues-empty", "", "every queued answer and dialog action was used", &Script::expectQueuesEmpty},
       {"file-exists", "PATH", "the file exists", &Script::expectFileExists},
       {"file-missing", "PATH", "the file does not exist", &Script::expectFileExists},
+      {"file", "PATH TEXT", "the file holds exactly TEXT (code page 932)", &Script::expectFileContains},
       {"file-contains", "PATH TEXT", "the file holds TEXT (code page 932)", &Script::expectFileContains},
       {"file-lacks", "PATH TEXT", "the file does not hold TEXT (code page 932)", &Script::expectFileContains},
   };
@@ -249,11 +250,13 @@ std::string Script::expectFileExists(const Words& w) {
              : "file " + (w.size() >= 3 ? w[2] : "") + (exists ? " exists" : " is missing");
 }
 
-// expect file-contains|file-lacks PATH TEXT
+// expect file|file-contains|file-lacks PATH TEXT
 std::string Script::expectFileContains(const Words& w) {
   if (w.size() < 4) return "expect " + w[1] + " needs a path and a text";
   auto data = readFile(w[2]);
   if (!data) return "cannot read " + w[2];
+  if (w[1] == "file")
+    return *data == c(join(w, 3)) ? "" : "file " + w[2] + " holds \"" + visible(u(*data)) + "\"";
   bool holds = data->find(c(join(w, 3))) != std::string::npos;
   if (holds == (w[1] == "file-contains")) return {};
   return "file " + w[2] + (holds ? " holds \"" : " lacks \"") + visible(join(w, 3)) + "\"";

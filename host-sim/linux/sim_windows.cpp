@@ -2,6 +2,7 @@
 #include "host-sim/linux/sim_windows.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "host-sim/core/copy_out.h"
 #include "host-sim/linux/dialog_templates.h"
@@ -221,6 +222,14 @@ LRESULT SimWindows::controlMessage(SimWindow* c, UINT message, WPARAM wParam, LP
     case LB_ADDSTRING:
       c->items.emplace_back(lParam ? reinterpret_cast<LPCSTR>(lParam) : "", 0);
       return static_cast<LRESULT>(c->items.size() - 1);
+    case LB_INSERTSTRING: {
+      // At the given position (-1: at the end), whatever the list's sorting.
+      std::size_t at = std::min<std::size_t>(wParam, c->items.size());
+      c->items.emplace(c->items.begin() + static_cast<std::ptrdiff_t>(at),
+                       lParam ? reinterpret_cast<LPCSTR>(lParam) : "", 0);
+      if (c->selected >= static_cast<int>(at)) ++c->selected;
+      return static_cast<LRESULT>(at);
+    }
     case LB_RESETCONTENT:
       c->items.clear();
       c->selected = -1;
@@ -230,6 +239,10 @@ LRESULT SimWindows::controlMessage(SimWindow* c, UINT message, WPARAM wParam, LP
       return c->selected < 0 ? LB_ERR : c->selected;
     case LB_GETCURSEL:
       return c->selected < 0 ? LB_ERR : c->selected;
+    case LB_GETTEXT:
+      if (wParam >= c->items.size() || !lParam) return LB_ERR;
+      std::strcpy(reinterpret_cast<LPSTR>(lParam), c->items[wParam].first.c_str());
+      return static_cast<LRESULT>(c->items[wParam].first.size());
     case LB_GETCOUNT:
       return static_cast<LRESULT>(c->items.size());
     case LB_GETITEMDATA:

@@ -34,19 +34,6 @@ IndexMultiScanner::IndexMultiScanner(const std::vector<std::string_view>& texts,
   scratch_.resize(std::min<std::size_t>(chunk_, 4096));
 }
 
-bool IndexMultiScanner::fill(ByteSource& source, std::uint64_t base, std::size_t& have, bool& atEnd) {
-  while (have < buffer_.size()) {
-    std::int64_t n = source.readAt(base + have, buffer_.data() + have, buffer_.size() - have);
-    if (n < 0) return false;
-    if (n == 0) {
-      atEnd = true;
-      break;
-    }
-    have += static_cast<std::size_t>(n);
-  }
-  return true;
-}
-
 bool IndexMultiScanner::scan(ByteSource& source, const std::vector<bool>& wanted,
                              std::vector<TextLine>& lines) {
   state_.assign(lengths_.size(), kDecided);
@@ -63,7 +50,7 @@ bool IndexMultiScanner::scan(ByteSource& source, const std::vector<bool>& wanted
   std::size_t have = 0;
   bool atEnd = false;
   while (undecided != 0) {
-    if (!fill(source, base, have, atEnd)) return false;
+    if (!fillFrom(source, base, buffer_, have, atEnd)) return false;
     const char* begin = buffer_.data();
     const char* end = begin + have;
     if (!tuned_ && have >= kTuneSample) {

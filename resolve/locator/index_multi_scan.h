@@ -31,7 +31,6 @@ class IndexMultiScanner {
   bool scan(ByteSource& source, const std::vector<bool>& wanted, std::vector<TextLine>& lines);
 
  private:
-  bool fill(ByteSource& source, std::uint64_t base, std::size_t& have, bool& atEnd);
   // The fields of the line at `lineStart`: from the buffer as far as it
   // holds them, then from the source.
   bool readEntry(ByteSource& source, std::uint64_t lineStart, std::uint64_t base, std::size_t have,

@@ -36,9 +36,10 @@ IndexScanner::IndexScanner(std::string_view text, std::size_t chunk)
   buffer_.resize(chunk_ + text.size());
 }
 
-bool IndexScanner::fill(ByteSource& source, std::uint64_t base, std::size_t& have, bool& atEnd) {
-  while (have < buffer_.size()) {
-    std::int64_t n = source.readAt(base + have, buffer_.data() + have, buffer_.size() - have);
+bool fillFrom(ByteSource& source, std::uint64_t base, std::vector<char>& buffer, std::size_t& have,
+              bool& atEnd) {
+  while (have < buffer.size()) {
+    std::int64_t n = source.readAt(base + have, buffer.data() + have, buffer.size() - have);
     if (n < 0) return false;
     if (n == 0) {
       atEnd = true;
@@ -59,7 +60,7 @@ ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
   std::size_t have = 0;
   bool atEnd = false;
   for (;;) {
-    if (!fill(source, base, have, atEnd)) return ScanResult::Failed;
+    if (!fillFrom(source, base, buffer_, have, atEnd)) return ScanResult::Failed;
     const char* begin = buffer_.data();
     const char* end = begin + have;
     if (!tuned_ && have >= kTuneSample) {

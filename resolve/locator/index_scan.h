@@ -32,6 +32,12 @@ class ByteSource {
   virtual std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t size) = 0;
 };
 
+// Tops `buffer` up from `source`, whose bytes from `base` on it holds, past
+// the `have` bytes it already holds; `atEnd` is set when the source ran out
+// first. False on a read failure.
+bool fillFrom(ByteSource& source, std::uint64_t base, std::vector<char>& buffer, std::size_t& have,
+              bool& atEnd);
+
 // Index text held in memory, handed out at most `piece` bytes per read.
 class MemorySource : public ByteSource {
  public:
@@ -96,7 +102,6 @@ class IndexScanner {
   // Reads the fields of the line starting at `lineStart`.
   ScanResult readEntry(ByteSource& source, std::uint64_t lineStart, IndexEntry& entry);
   // Fills the buffer from `have` up to its end or the end of the source.
-  bool fill(ByteSource& source, std::uint64_t base, std::size_t& have, bool& atEnd);
 
   SubstringSearch search_;
   bool searchable_;

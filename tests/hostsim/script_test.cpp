@@ -167,7 +167,7 @@ TEST_F(ScriptRun, DialogActionsDriveAnOpenDialogAndCheckItsControls) {
                    "dialog expect-selected 20 0\n"
                    "dialog ok"),
             "");
-  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), fx.windows().mainWindow(), slotDialog, 0), IDOK);
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), fx.windows().mainWindow(), slotDialog, 0), IDOK);
   EXPECT_EQ(fx.run("echo after"), "") << "every check inside the dialog passed";
   EXPECT_EQ(slotKeys[2], 0x0441);
   EXPECT_EQ(fx.windows().pendingDialogActions(), 0u);
@@ -175,14 +175,14 @@ TEST_F(ScriptRun, DialogActionsDriveAnOpenDialogAndCheckItsControls) {
 
 TEST_F(ScriptRun, AFailedCheckInsideADialogFailsTheLineThatOpenedIt) {
   ASSERT_EQ(fx.run("dialog expect-text 21 wrong\ndialog cancel"), "");
-  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), nullptr, slotDialog, 0), IDCANCEL);
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, slotDialog, 0), IDCANCEL);
   std::string error = fx.run("echo next");
   EXPECT_NE(error.find("control 21 shows \"->\", expected \"wrong\""), std::string::npos) << error;
 }
 
 INT_PTR interactiveResult = 0;
 void WINAPI openSlotDialog(HWND, LPARAM) {
-  interactiveResult = DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), nullptr, slotDialog, 0);
+  interactiveResult = DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, slotDialog, 0);
 }
 
 TEST(InteractiveRun, AnOpenDialogTakesTheUsersNextLines) {
@@ -194,8 +194,8 @@ TEST(InteractiveRun, AnOpenDialogTakesTheUsersNextLines) {
                              "\nexpect-text 21 wrong\nexpect-text 21 ->\ncancel\n");
   EXPECT_EQ(script.run(session, "input", true), 0) << out.str();
   EXPECT_EQ(interactiveResult, IDCANCEL);
-  EXPECT_NE(out.str().find("dialog 101> "), std::string::npos) << out.str();
-  EXPECT_NE(out.str().find("error: dialog 101: control 21 shows"), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("dialog 100> "), std::string::npos) << out.str();
+  EXPECT_NE(out.str().find("error: dialog 100: control 21 shows"), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -191,10 +191,10 @@ TEST_F(Windows, DialogsRunInitialisationThenQueuedActionsUntilEnded) {
   });
   sim.queueDialogAction(command(13, 0));
   sim.queueDialogAction(command(IDOK, 0));
-  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(101), sim.mainWindow(), testDialog, 42), IDOK);
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), sim.mainWindow(), testDialog, 42), IDOK);
   EXPECT_EQ(dialogLog, (std::vector<std::string>{"init:42", "list:102", "hotkey:582", "end:typed:0"}));
   ASSERT_EQ(sim.dialogs().size(), 1u);
-  EXPECT_EQ(sim.dialogs()[0].templateId, 101);
+  EXPECT_EQ(sim.dialogs()[0].templateId, 100);
   EXPECT_TRUE(sim.takeErrors().empty());
 }
 

@@ -71,7 +71,7 @@ BOOL uiUnhook(HHOOK hook) { return UnhookWindowsHookEx(hook); }
 INT_PTR uiRunDialog(HWND owner, UiDialogOutcome* outcome) {
   std::memset(outcome, 0, sizeof *outcome);
   current = outcome;
-  INT_PTR result = DialogBoxParamA(self, MAKEINTRESOURCEA(101), owner, dialogProc, 0);
+  INT_PTR result = DialogBoxParamA(self, MAKEINTRESOURCEA(100), owner, dialogProc, 0);
   current = nullptr;
   return result;
 }

@@ -23,7 +23,7 @@ LUMO_PROGRAM_EXPORT HMODULE uiCallerModule();
 LUMO_PROGRAM_EXPORT int uiShowBox(HWND owner, LPCSTR text, LPCSTR title, UINT type);
 LUMO_PROGRAM_EXPORT HHOOK uiSetHook(int kind, HOOKPROC proc, DWORD thread);
 LUMO_PROGRAM_EXPORT BOOL uiUnhook(HHOOK hook);
-// Opens dialog 101: edit 1004 "init", check box 1000 checked, list 1200 with
+// Opens dialog 100: edit 1004 "init", check box 1000 checked, list 1200 with
 // "one" "two" "three" carrying 10 20 30, hot-key control 1300 at Ctrl+B.
 LUMO_PROGRAM_EXPORT INT_PTR uiRunDialog(HWND owner, UiDialogOutcome* outcome);
 }

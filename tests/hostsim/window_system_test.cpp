@@ -191,7 +191,7 @@ TEST_F(WindowSystemTest, DialogsAreDrivenControlByControl) {
   EXPECT_EQ(outcome.selectedData, 20);
   EXPECT_EQ(outcome.hotkey, 0x0641);
   ASSERT_EQ(w.dialogs().size(), 1u);
-  EXPECT_EQ(w.dialogs()[0].templateId, 101);
+  EXPECT_EQ(w.dialogs()[0].templateId, 100);
   EXPECT_EQ(w.dialogs()[0].result, IDOK);
   EXPECT_EQ(w.pendingDialogActions(), 0u);
 }
@@ -222,7 +222,7 @@ TEST_F(WindowSystemTest, ADialogLeftWithoutActionsIsCancelledAndReported) {
   EXPECT_EQ(uiRunDialog(windows->mainWindow(), &outcome), IDCANCEL);
   auto errors = windows->takeErrors();
   ASSERT_EQ(errors.size(), 1u);
-  EXPECT_NE(errors[0].find("101"), std::string::npos);
+  EXPECT_NE(errors[0].find("100"), std::string::npos);
 }
 
 }  // namespace
