@@ -24,8 +24,9 @@ std::string_view fieldAt(std::string_view header, std::size_t start) {
   }
 }
 
-std::optional<std::string> boundedValue(std::string_view header, std::string_view name, std::size_t max) {
-  std::optional<std::string> value = headerFieldValue(header, name);
+std::optional<std::string> boundedValue(std::string_view header, std::string_view name, std::size_t max,
+                                        FieldOccurrence which = FieldOccurrence::First) {
+  std::optional<std::string> value = headerFieldValue(header, name, which);
   if (!value || value->empty() || value->size() > max) return std::nullopt;
   return value;
 }
@@ -57,13 +58,16 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
   return result;
 }
 
-std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name) {
+std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
+                                            FieldOccurrence which) {
   header = untilNul(header);
+  std::optional<std::string> found;
   std::size_t lineStart = 0;
   while (lineStart < header.size()) {
     std::string_view rest = header.substr(lineStart);
     if (startsWithNoCase(rest, name) && rest.size() > name.size() && rest[name.size()] == ':') {
-      return messageIdValue(fieldAt(header, lineStart));
+      found = messageIdValue(fieldAt(header, lineStart));
+      if (which == FieldOccurrence::First) return found;
     }
     if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 1) == "\n") break;  // end of the header block
     std::size_t end = header.find_first_of("\r\n", lineStart);
@@ -71,7 +75,7 @@ std::optional<std::string> headerFieldValue(std::string_view header, std::string
     lineStart = end + 1;
     if (header[end] == '\r' && lineStart < header.size() && header[lineStart] == '\n') ++lineStart;
   }
-  return std::nullopt;
+  return found;
 }
 
 bool readMemoOn(std::string_view header) {
@@ -82,7 +86,9 @@ bool readMemoOn(std::string_view header) {
 ShortcutTarget readShortcutTarget(std::string_view header) {
   ShortcutTarget target;
   target.mailId = boundedValue(header, "X-MailID", kIdMax);
-  target.messageId = boundedValue(header, "X-Message-ID", kIdMax);
+  // A target with several Message-ID fields keeps an "X-" copy of each, and
+  // the last one is the one its shortcut and link index line were made with.
+  target.messageId = boundedValue(header, "X-Message-ID", kIdMax, FieldOccurrence::Last);
   target.folderId = boundedValue(header, "X-FolderID", kTargetFolderIdMax);
   return target;
 }

@@ -67,6 +67,19 @@ TEST(ShortcutReaderTest, ReadsMemoStateTargetAndFallbackFromAComposedShortcut) {
   EXPECT_EQ(lumo::readShortcutId(header)->id, src.shortcutId);
 }
 
+// A target with several Message-ID fields leaves an "X-" copy of each in its
+// shortcut; the target value read back is the last one, the one the shortcut's
+// own Message-ID and its link index line were made with.
+TEST(ShortcutReaderTest, TheTargetMessageIdIsTheLastOfSeveralCopies) {
+  lumo::ShortcutSource src;
+  ASSERT_EQ(lumo::composeShortcutSource("Message-ID: <first@a>\r\nMessage-ID: <last@b>\r\n\r\n",
+                                        "a.mb\\Inbox\\?1", 1, {}, src),
+            1);
+  EXPECT_EQ(src.targetMessageId, "<last@b>");
+  EXPECT_EQ(shown(lumo::readShortcutTarget(src.source).messageId), "[<last@b>]");
+  EXPECT_EQ(shown(lumo::headerFieldValue(src.source, "X-Message-ID")), "[<first@a>]");
+}
+
 TEST(ShortcutReaderTest, MemoStateIgnoresCase) {
   EXPECT_TRUE(lumo::readMemoOn("X-MEMO: ON\r\n"));
   EXPECT_TRUE(lumo::readMemoOn("x-memo: on\r\n"));
