@@ -12,6 +12,7 @@
 #include "linkindex/link_lookup.h"
 #include "linkindex/link_record.h"
 #include "platform/file.h"
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -25,10 +26,7 @@ using lumo::testing::TempDir;
 using lumo::testing::visible;
 using lumo::testing::writeBytes;
 
-std::string L(const std::string& a, const std::string& b, const std::string& c, const std::string& d,
-              const std::string& e) {
-  return a + '\x01' + b + '\x01' + c + '\x01' + d + '\x01' + e + "\r\n";
-}
+constexpr auto L = lumo::testing::linkLine;
 
 // A store given as tables, recording what it was asked.
 class TableLookup : public lumo::LinkLookup {

@@ -7,6 +7,7 @@
 
 #include "linkindex/link_record.h"
 #include "platform/file.h"
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -20,11 +21,7 @@ using lumo::testing::TempDir;
 using lumo::testing::visible;
 using lumo::testing::writeBytes;
 
-// One file line: five fields joined by 0x01, ended by CR LF.
-std::string L(const std::string& a, const std::string& b, const std::string& c, const std::string& d,
-              const std::string& e) {
-  return a + '\x01' + b + '\x01' + c + '\x01' + d + '\x01' + e + "\r\n";
-}
+constexpr auto L = lumo::testing::linkLine;
 
 const std::string kA = L("2711_12", "m.mb\\Inbox\\", "?k1", "<a@b>", "m.mb\\Links\\?s1");
 const std::string kB = L("2711_1", "m.mb\\Inbox\\", "?k2", "<c@d>", "m.mb\\Links\\");

@@ -19,6 +19,7 @@
 #include "platform/file.h"
 #include "resolve/locator/locator.h"
 #include "stub_host.h"
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace lumo {
@@ -54,19 +55,7 @@ class MultiSearchStore : public ::testing::Test {
     knownMails = nullptr;
   }
 
-  fs::path dirOf(const std::string& folderId) const {
-    fs::path path = data;
-    std::string part;
-    for (char c : folderId) {
-      if (c != '\\') {
-        part += c;
-      } else if (!part.empty()) {
-        path /= part;
-        part.clear();
-      }
-    }
-    return path;
-  }
+  fs::path dirOf(const std::string& folderId) const { return lumo::testing::folderDir(data, folderId); }
   void index(const std::string& folderId, const std::string& bytes, const char* name = "Folder.idx") {
     fs::create_directories(dirOf(folderId));
     writeBytes((dirOf(folderId) / name).string(), bytes);

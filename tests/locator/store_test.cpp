@@ -10,6 +10,7 @@
 #include "platform/file.h"
 #include "resolve/locator/locator.h"
 #include "stub_host.h"
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace lumo {
@@ -53,19 +54,7 @@ class LocatorStore : public ::testing::Test {
   void TearDown() override { lumo::platform::clearFaults(); }
 
   // The directory of a folder id ("Box.mb\Inbox\").
-  fs::path dirOf(const std::string& folderId) const {
-    fs::path path = data;
-    std::string part;
-    for (char c : folderId) {
-      if (c != '\\') {
-        part += c;
-      } else if (!part.empty()) {
-        path /= part;
-        part.clear();
-      }
-    }
-    return path;
-  }
+  fs::path dirOf(const std::string& folderId) const { return lumo::testing::folderDir(data, folderId); }
   // Creates the folder with an index of these lines (CR LF after each).
   void folder(const std::string& folderId, const std::vector<std::string>& lines = {}) {
     fs::create_directories(dirOf(folderId));
