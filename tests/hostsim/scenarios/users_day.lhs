@@ -167,6 +167,16 @@ expect status "1のメールショートカット情報を削除しました。"
 expect mails Box.mb\!Trash\ 2
 expect file-contains lumo.idx "2711_7\x01Box.mb\!!!!Inbox\\x01?00000001\x01<plan@example.com>\x01Box.mb\Work\?00000001\r\n"
 expect boxes 6
+# Its shortcut now finds a broken link: the user declines the repair and
+# keeps the shortcut.
+answer Cancel Cancel
+open-mail Box.mb\Work\?00000001
+expect boxes 8
+expect box title "Message From LuMO"
+expect box text ショートカットを削除しますか？
+expect shown-lacks "明日の会議は10時からです。"
+expect mails Box.mb\Work\ 1
+expect header Box.mb\Work\?00000001 X-MailID Box.mb\!!!!Inbox\?00000001
 
 # The settings again: Ctrl+J jumps to a shortcut's mail, and no more
 # questions when shortcuts are made.
@@ -181,7 +191,7 @@ dialog check 1007 1
 dialog ok
 answer OK
 setup
-expect boxes 7
+expect boxes 9
 expect box text このオプションをONにしますと、作成開始確認、作成終了確認が表示されなくなります。
 expect queues-empty
 expect file lumo.ini "[Settings]\r\nLumo-Count=3\r\nSc-Tag=->\r\nCreSCMailCheck=0\r\nSubCh=1\r\nToDel=1\r\nRealMail=1\r\nMsgSt=1\r\nSetFolder=0\r\nRetFolder=1\r\nSCMMakeKey=845\r\nSCMFolderKey=838\r\nSCFindKey=0\r\nSCMLinkJumpKey=586\r\nSCMEMOEditKey=0\r\nSCMailALLKey=0\r\nRetSC-Path=Box.mb\Links\\r\n"
