@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "host/api/host_api.h"
 #include "host/api/host_block.h"
@@ -104,13 +106,22 @@ void targetMoved(std::string_view header, const std::string& mailId, const char*
   if (!rewritten.empty()) setSourceText(shortcut.c_str(), rewritten);
 }
 
-void mailMoved(const std::string& mailId, const char* destination) {
-  HostBlock header(HostApi.BKA_GetHeader(mailId.c_str()));
-  if (!header) return;
-  if (isShortcutHeader(header.text()))
-    shortcutMoved(header.text(), destination);
-  else
-    targetMoved(header.text(), mailId, destination);
+// A dropped mail with its header text, read once for both passes.
+struct DroppedMail {
+  std::string id;
+  std::string header;
+};
+
+std::vector<DroppedMail> droppedMails(std::string_view list, int count) {
+  std::vector<DroppedMail> mails;
+  for (int taken = 0; taken < count && !list.empty(); ++taken) {
+    std::size_t end = list.find('\n');
+    std::string id(list.substr(0, end));
+    list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
+    HostBlock header(HostApi.BKA_GetHeader(id.c_str()));
+    if (header) mails.push_back({std::move(id), std::string(header.text())});
+  }
+  return mails;
 }
 
 }  // namespace
@@ -122,13 +133,14 @@ int OnDragDrop(const char* destinationFolderId, const char* sourceList, int coun
   // name a folder inside the store and hold no line end.
   if (!destinationFolderId || !isStoreRelativeId(destinationFolderId) || breaksIndexLine(destinationFolderId))
     return 0;
-  std::string_view list(sourceList);
-  for (int taken = 0; taken < count && !list.empty(); ++taken) {
-    std::size_t end = list.find('\n');
-    std::string mailId(list.substr(0, end));
-    list = end == std::string_view::npos ? std::string_view() : list.substr(end + 1);
-    mailMoved(mailId, destinationFolderId);
-  }
+  // Targets first: a shortcut dropped together with its target is still
+  // where its link line says, so its "X-FolderID" is rewritten now rather
+  // than repaired at its next opening. Then the shortcuts record their folder.
+  std::vector<DroppedMail> mails = droppedMails(sourceList, count);
+  for (const DroppedMail& mail : mails)
+    if (!isShortcutHeader(mail.header)) targetMoved(mail.header, mail.id, destinationFolderId);
+  for (const DroppedMail& mail : mails)
+    if (isShortcutHeader(mail.header)) shortcutMoved(mail.header, destinationFolderId);
   return 0;
 }
 

@@ -10,8 +10,9 @@ namespace lumo {
 // mails. A moved shortcut gets the destination folder as its location in the
 // link index; a moved target gets it as its folder in the link index and in
 // its shortcut's "X-FolderID" header, so the next opening of the shortcut
-// finds it in that folder. Each mail is handled on its own and every failure
-// skips only that mail. Always 0.
+// finds it in that folder. Targets are handled before shortcuts, so a
+// shortcut dropped with its target follows it. Each mail is handled on its
+// own and every failure skips only that mail. Always 0.
 int OnDragDrop(const char* destinationFolderId, const char* sourceList, int count, int dropEffect);
 
 }  // namespace lumo

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Makes sure the Debian packages a task needs are present. As root it installs
 # what is missing; otherwise it stops, naming the missing packages.
-# Usage: scripts/deps.sh demo|test|bench
+# Usage: scripts/deps.sh demo|test|bench|shots
 set -euo pipefail
 
 common=(cmake make g++ googletest pkg-config)
@@ -12,7 +12,12 @@ case "${1:-test}" in
                wine64 xvfb xauth) ;;
   # The locator benchmark runs ripgrep beside grep.
   bench) want=("${common[@]}" ripgrep) ;;
-  *) echo "usage: $0 demo|test|bench" >&2; exit 2 ;;
+  # The dialog pictures: the win64 host under Wine with Wine's own fonts
+  # (caption buttons) and a Japanese one, the ja_JP locale's sources, and
+  # python3 to turn the BMP files into PNG.
+  shots) want=("${common[@]}" g++-mingw-w64-x86-64 wine64 xvfb xauth fonts-wine fonts-ipafont-gothic
+               locales python3) ;;
+  *) echo "usage: $0 demo|test|bench|shots" >&2; exit 2 ;;
 esac
 
 missing=()

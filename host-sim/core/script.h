@@ -126,6 +126,7 @@ class Script {
   std::string dialogCheck(const Words& w);
   std::string dialogSelect(const Words& w);
   std::string dialogHotkey(const Words& w);
+  std::string dialogCapture(const Words& w);
   std::string dialogExpectText(const Words& w);
   std::string dialogExpectValue(const Words& w);
   std::string dialogExpectItems(const Words& w);

@@ -36,6 +36,7 @@ std::span<const ScriptCommand> Script::dialogActions() {
       {"check", "ID 0|1", "set a check box, then a command from it", &Script::dialogCheck},
       {"select", "ID INDEX", "select a list item, then LBN_SELCHANGE", &Script::dialogSelect},
       {"hotkey", "ID VALUE", "set a hot-key control, then EN_CHANGE", &Script::dialogHotkey},
+      {"capture", "FILE", "write the dialog as drawn to a 24-bit BMP (Windows host)", &Script::dialogCapture},
       {"expect-text", "ID TEXT", "a control shows TEXT", &Script::dialogExpectText},
       {"expect-check", "ID N", "a check box's state", &Script::dialogExpectValue},
       {"expect-hotkey", "ID N", "a hot-key control's value", &Script::dialogExpectValue},
@@ -123,6 +124,14 @@ std::string Script::dialogHotkey(const Words& w) {
     sendCommand(d, id, 0x0300);  // EN_CHANGE
     return std::string();
   });
+  return {};
+}
+
+// dialog capture FILE
+std::string Script::dialogCapture(const Words& w) {
+  if (w.size() < 3) return unknownAction(w);
+  std::string path = w[2];
+  windows_.queueDialogAction([=, &windows = windows_](HWND d) { return windows.captureWindow(d, path); });
   return {};
 }
 

@@ -89,6 +89,10 @@ class WindowSystem {
   virtual std::string controlText(HWND dialog, int id) = 0;
   virtual void setControlText(HWND dialog, int id, const std::string& text) = 0;
   virtual bool dialogEnded(HWND dialog) const = 0;
+  // Paints a window with its children and writes it, as the screen shows it,
+  // to a 24-bit BMP file; returns an error text or empty. Windows kept in
+  // memory are never drawn, so there it is an error.
+  virtual std::string captureWindow(HWND window, const std::string& path) = 0;
   // Templates of the dialogs opened so far, with their results.
   struct DialogRecord {
     int templateId = 0;

@@ -194,6 +194,12 @@ bool SimWindows::dialogEnded(HWND handle) const {
   return !d || d->ended;
 }
 
+std::string SimWindows::captureWindow(HWND, const std::string& path) {
+  return "cannot capture " + path +
+         ": the Linux host keeps its windows in memory and draws nothing (use the "
+         "Windows host, lumo-host.exe)";
+}
+
 HWND SimWindows::control(HWND dialog, int id) {
   SimWindow* d = window(dialog);
   if (!d) return nullptr;

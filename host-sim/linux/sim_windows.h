@@ -71,6 +71,7 @@ class SimWindows : public ScriptedWindowSystem {
   std::string controlText(HWND dialog, int id) override;
   void setControlText(HWND dialog, int id, const std::string& text) override;
   bool dialogEnded(HWND dialog) const override;
+  std::string captureWindow(HWND window, const std::string& path) override;
 
   // The Win32 names served on Linux.
   int messageBox(HWND owner, LPCSTR text, LPCSTR caption, UINT type);

@@ -5,6 +5,7 @@
 
 #include "host-sim/core/cp932.h"
 #include "host-sim/windows/import_patch.h"
+#include "host-sim/windows/window_capture.h"
 
 namespace lumo::hostsim {
 namespace {
@@ -316,6 +317,10 @@ std::string RealWindows::controlText(HWND dialog, int id) {
   std::string text(static_cast<std::size_t>(GetWindowTextLengthA(control)) + 1, '\0');
   text.resize(static_cast<std::size_t>(GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+std::string RealWindows::captureWindow(HWND window, const std::string& path) {
+  return captureWindowToBmp(window, path);
 }
 
 void RealWindows::setControlText(HWND dialog, int id, const std::string& text) {

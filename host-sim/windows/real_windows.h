@@ -49,6 +49,7 @@ class RealWindows : public ScriptedWindowSystem {
   std::string controlText(HWND dialog, int id) override;
   void setControlText(HWND dialog, int id, const std::string& text) override;
   bool dialogEnded(HWND dialog) const override;
+  std::string captureWindow(HWND window, const std::string& path) override;
 
   // Watches a module's calls to MessageBoxA, SetWindowsHookExA,
   // UnhookWindowsHookEx, DialogBoxParamA and EndDialog. False when the module

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "host-sim/core/cp932.h"
 #include "host-sim/core/fixture.h"
 
@@ -178,6 +180,19 @@ TEST_F(ScriptRun, AFailedCheckInsideADialogFailsTheLineThatOpenedIt) {
   EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, slotDialog, 0), IDCANCEL);
   std::string error = fx.run("echo next");
   EXPECT_NE(error.find("control 21 shows \"->\", expected \"wrong\""), std::string::npos) << error;
+}
+
+// Windows kept in memory are never drawn: a capture is refused, not faked
+// with an empty picture.
+TEST_F(ScriptRun, ACaptureOnTheLinuxHostFailsTheLineAndWritesNoFile) {
+  std::string path = (fx.dataFolder() / "shot.bmp").string();
+  ASSERT_EQ(fx.run("dialog capture " + path + "\ndialog cancel"), "");
+  EXPECT_EQ(DialogBoxParamA(nullptr, MAKEINTRESOURCEA(100), nullptr, slotDialog, 0), IDCANCEL);
+  std::string error = fx.run("echo next");
+  EXPECT_NE(error.find("cannot capture " + path + ": the Linux host keeps its windows in memory"),
+            std::string::npos)
+      << error;
+  EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 INT_PTR interactiveResult = 0;

@@ -102,6 +102,30 @@ TEST_F(DragDrop, ShortcutThenTargetMovedFindsTheShortcutInItsNewFolder) {
   EXPECT_EQ(header(movedShortcut, "X-FolderID"), trash);
 }
 
+// Dropped in one go, in either order of the list: the shortcut's folder
+// header follows its target before the host moves them, and its opening
+// in the new folder neither asks nor searches.
+TEST_F(DragDrop, AShortcutDroppedWithItsTargetFollowsItInEitherOrder) {
+  for (bool shortcutFirst : {true, false}) {
+    SCOPED_TRACE(shortcutFirst ? "shortcut listed first" : "target listed first");
+    std::string destination = shortcutFirst ? work : links;
+    drop(destination, shortcutFirst ? shortcut + " " + target : target + " " + shortcut);
+    std::vector<std::string> moved = fx.store().mailIds(destination);
+    ASSERT_EQ(moved.size(), 2u);
+    bool firstIsShortcut = !header(moved[0], "X-LuMOID").empty();
+    shortcut = moved[firstIsShortcut ? 0 : 1];
+    target = moved[firstIsShortcut ? 1 : 0];
+    EXPECT_EQ(header(shortcut, "X-FolderID"), destination);
+    EXPECT_EQ(std::string(line().targetFolderId()), destination);
+    EXPECT_EQ(std::string(line().shortcutLocation()), destination);
+
+    std::size_t boxes = fx.windows().messageBoxes().size();
+    run("open-mail " + shortcut);
+    EXPECT_EQ(fx.windows().messageBoxes().size(), boxes) << "no question, no search";
+    EXPECT_EQ(header(shortcut, "X-MailID"), target);
+  }
+}
+
 TEST_F(DragDrop, DropsThatAreNotMovesOfMailsChangeNothing) {
   std::string index = linkIndex(), shortcutSource = source(shortcut);
   EXPECT_EQ(dropRaw(work, "Box.mb\\Links\\", 1), 0) << "a folder, no \"?\"";

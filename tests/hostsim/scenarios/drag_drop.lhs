@@ -39,3 +39,14 @@ open-mail Box.mb\!!!!Inbox\?00000003
 expect boxes 0
 expect shown-contains "Hello from the target."
 expect header Box.mb\!!!!Inbox\?00000003 X-MailID Box.mb\!!!!Inbox\?00000004
+
+# Shortcut and target dropped together: the shortcut follows its target at
+# once, and opens from its new place without a question.
+drop Box.mb\Work\ 2 Box.mb\!!!!Inbox\?00000003 Box.mb\!!!!Inbox\?00000004
+expect mails Box.mb\Work\ 2
+expect header Box.mb\Work\?00000001 X-FolderID Box.mb\Work\
+expect file-contains lumo.idx "2711_8\x01Box.mb\Work\\x01Box.mb\!!!!Inbox\?00000004\x01<t1@example.com>\x01Box.mb\Work\\r\n"
+open-mail Box.mb\Work\?00000001
+expect boxes 0
+expect shown-contains "Hello from the target."
+expect header Box.mb\Work\?00000001 X-MailID Box.mb\Work\?00000002
