@@ -1,7 +1,10 @@
 # The Lumo demo on the sample store: the plug-in is loaded by lumo-host
 # (--plugin), shows its information record and its settings, starts with its
 # window hooks, and then walks the road of one shortcut: made from the
-# mail-list menu, opened, its target moved and found again, a MEMO added.
+# mail-list menu, opened, its target moved and found again, a MEMO added,
+# jumps both ways by double-click, menu and a key set in the setup dialog,
+# target and shortcut dragged to other folders, a second shortcut deleted
+# with the host's Delete, and at exit the cleanup of the link index.
 include sample-store.lhs
 echo "== mail store"
 show store
@@ -72,7 +75,57 @@ expect shown-contains "MEMO.txt"
 expect shown-contains "会議室は3階です。"
 show shown
 
-echo "== exit: hooks removed"
+echo "== 8. A double-click on the shortcut jumps to its target; 参照先の検索 finds the way back"
+open-mail Sample.mb\Shortcuts\?00000001
+dblclick
+expect mail Sample.mb\Work\?00000002
+show state
+choose 1 参照先の検索
+expect mail Sample.mb\Shortcuts\?00000001
+show state
+
+echo "== 9. In the setup dialog the user gives the jump to a target the key Ctrl+J"
+dialog select 1018 3
+dialog hotkey 1015 0x024A
+dialog ok
+setup
+expect setting SCMLinkJumpKey 586
+key 0x4A 0x20
+expect result 1
+expect mail Sample.mb\Work\?00000002
+echo "   Ctrl+J on the shortcut: the target is on view."
+
+echo "== 10. The target is dragged back to the inbox: its shortcut follows at once"
+drop Sample.mb\!!!!Inbox\ 2 Sample.mb\Work\?00000002
+expect header Sample.mb\Shortcuts\?00000001 X-FolderID Sample.mb\!!!!Inbox\
+show file lumo.idx
+open-mail Sample.mb\Shortcuts\?00000001
+expect shown-contains "明日の会議は10時からです。"
+expect boxes 4
+echo "   Opened without a question: still the four message boxes of the morning."
+
+echo "== 11. The shortcut is dragged into プロジェクト: the link index records its folder"
+drop Sample.mb\Work\Projects\ 2 Sample.mb\Shortcuts\?00000001
+show file lumo.idx
+
+echo "== 12. A shortcut of お知らせ is made, then deleted with the host's Delete: its link goes too"
+open-folder Sample.mb\!!!!Inbox\
+select Sample.mb\!!!!Inbox\?00000003
+answer OK
+choose 1 ショートカットの作成
+answer OK OK
+open-folder Sample.mb\Shortcuts\
+show file lumo.idx
+open-folder Sample.mb\Shortcuts\
+select Sample.mb\Shortcuts\?00000001
+post 32836
+expect status "1のメールショートカット情報を削除しました。"
+expect file-lacks lumo.idx "2712_7"
+show file lumo.idx
+
+echo "== exit: hooks removed; the cleanup writes the moved shortcut's whole mail id"
 exit
 expect hooks "0 0"
+expect file lumo.idx "2711_7\x01Sample.mb\!!!!Inbox\\x01?00000004\x01<20261208070001.a1@example.com>\x01Sample.mb\Work\Projects\?00000002\r\n"
+show file lumo.idx
 echo "== done"
