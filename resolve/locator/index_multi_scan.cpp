@@ -13,12 +13,6 @@ namespace {
 constexpr std::size_t kTuneSample = std::size_t{1} << 16;
 constexpr unsigned char kOpen = 0, kDecided = 1, kWaiting = 2;
 
-const char* lastNewline(const char* begin, const char* end) {
-  while (end != begin)
-    if (*--end == '\n') return end;
-  return nullptr;
-}
-
 }  // namespace
 
 IndexMultiScanner::IndexMultiScanner(const std::vector<std::string_view>& texts, std::size_t chunk)
@@ -45,15 +39,12 @@ bool IndexMultiScanner::scan(ByteSource& source, const std::vector<bool>& wanted
     }
   }
   std::vector<std::size_t> waiting;
-  std::uint64_t base = 0;       // offset of buffer_[0]
-  std::uint64_t lineStart = 0;  // start of the line running into buffer_[0]
-  std::size_t have = 0;
-  bool atEnd = false;
+  ScanWindow window;
   while (undecided != 0) {
-    if (!fillFrom(source, base, buffer_, have, atEnd)) return false;
+    if (!window.fill(source, buffer_)) return false;
     const char* begin = buffer_.data();
-    const char* end = begin + have;
-    if (!tuned_ && have >= kTuneSample) {
+    const char* end = begin + window.have;
+    if (!tuned_ && window.have >= kTuneSample) {
       set_.tuneTo(std::string_view(begin, kTuneSample));
       tuned_ = true;
     }
@@ -67,44 +58,36 @@ bool IndexMultiScanner::scan(ByteSource& source, const std::vector<bool>& wanted
       if (endsInCr_[hit.text]) {
         // A text ending in CR may end on the CR that belongs to a line end.
         const char* after = hit.at + lengths_[hit.text];
-        if (after == end && !atEnd) {  // the next byte decides: look again after the next fill
+        if (after == end && !window.atEnd) {  // the next byte decides: look again after the next fill
           state_[hit.text] = kWaiting;
           waiting.push_back(hit.text);
           continue;
         }
         if (after != end && *after == '\n') continue;
       }
-      const char* lf = lastNewline(begin, hit.at);
       TextLine& line = lines.emplace_back();
       line.text = hit.text;
-      if (!readEntry(source, lf ? base + static_cast<std::uint64_t>(lf - begin) + 1 : lineStart, base, have,
+      if (!readEntry(source, window.lineStartAt(buffer_, static_cast<std::size_t>(hit.at - begin)), window,
                      line.entry))
         return false;
       state_[hit.text] = kDecided;
       --undecided;
     }
-    if (atEnd) break;
-    // Keep the longest text's length: a text may run across into the next fill.
-    std::size_t keep = std::min(have, set_.longest());
-    std::size_t cut = have - keep;
-    if (const char* lf = lastNewline(begin, begin + cut))
-      lineStart = base + static_cast<std::uint64_t>(lf - begin) + 1;
-    std::memmove(buffer_.data(), begin + cut, keep);
-    base += cut;
-    have = keep;
+    if (window.atEnd) break;
+    window.slide(buffer_, set_.longest());
   }
   return true;
 }
 
-bool IndexMultiScanner::readEntry(ByteSource& source, std::uint64_t lineStart, std::uint64_t base,
-                                  std::size_t have, IndexEntry& entry) {
+bool IndexMultiScanner::readEntry(ByteSource& source, std::uint64_t lineStart, const ScanWindow& window,
+                                  IndexEntry& entry) {
   EntryReader reader(lineStart);
   std::uint64_t offset = lineStart;
   bool done = false;
-  if (lineStart >= base) {
-    auto from = static_cast<std::size_t>(lineStart - base);
-    done = reader.take(buffer_.data() + from, have - from);
-    offset = base + have;
+  if (lineStart >= window.base) {
+    auto from = static_cast<std::size_t>(lineStart - window.base);
+    done = reader.take(buffer_.data() + from, window.have - from);
+    offset = window.base + window.have;
   }
   while (!done) {
     std::int64_t n = source.readAt(offset, scratch_.data(), scratch_.size());

@@ -31,10 +31,9 @@ class IndexMultiScanner {
   bool scan(ByteSource& source, const std::vector<bool>& wanted, std::vector<TextLine>& lines);
 
  private:
-  // The fields of the line at `lineStart`: from the buffer as far as it
-  // holds them, then from the source.
-  bool readEntry(ByteSource& source, std::uint64_t lineStart, std::uint64_t base, std::size_t have,
-                 IndexEntry& entry);
+  // The fields of the line at `lineStart`: from the buffer as far as the
+  // window holds them, then from the source.
+  bool readEntry(ByteSource& source, std::uint64_t lineStart, const ScanWindow& window, IndexEntry& entry);
 
   TextSetSearch set_;
   std::vector<std::size_t> lengths_;

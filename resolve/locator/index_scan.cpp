@@ -36,8 +36,7 @@ IndexScanner::IndexScanner(std::string_view text, std::size_t chunk)
   buffer_.resize(chunk_ + text.size());
 }
 
-bool fillFrom(ByteSource& source, std::uint64_t base, std::vector<char>& buffer, std::size_t& have,
-              bool& atEnd) {
+bool ScanWindow::fill(ByteSource& source, std::vector<char>& buffer) {
   while (have < buffer.size()) {
     std::int64_t n = source.readAt(base + have, buffer.data() + have, buffer.size() - have);
     if (n < 0) return false;
@@ -50,20 +49,31 @@ bool fillFrom(ByteSource& source, std::uint64_t base, std::vector<char>& buffer,
   return true;
 }
 
+std::uint64_t ScanWindow::lineStartAt(const std::vector<char>& buffer, std::size_t at) const {
+  const char* lf = lastNewline(buffer.data(), buffer.data() + at);
+  return lf ? base + static_cast<std::uint64_t>(lf - buffer.data()) + 1 : lineStart;
+}
+
+void ScanWindow::slide(std::vector<char>& buffer, std::size_t keep) {
+  keep = std::min(have, keep);
+  std::size_t cut = have - keep;
+  lineStart = lineStartAt(buffer, cut);
+  std::memmove(buffer.data(), buffer.data() + cut, keep);
+  base += cut;
+  have = keep;
+}
+
 ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
   if (!searchable_) return ScanResult::Absent;
   const std::size_t length = search_.text().size();
   // A text ending in CR may end on the CR that belongs to a line end.
   const bool endsInCr = search_.text().back() == '\r';
-  std::uint64_t base = 0;       // offset of buffer_[0]
-  std::uint64_t lineStart = 0;  // start of the line running into buffer_[0]
-  std::size_t have = 0;
-  bool atEnd = false;
+  ScanWindow window;
   for (;;) {
-    if (!fillFrom(source, base, buffer_, have, atEnd)) return ScanResult::Failed;
+    if (!window.fill(source, buffer_)) return ScanResult::Failed;
     const char* begin = buffer_.data();
-    const char* end = begin + have;
-    if (!tuned_ && have >= kTuneSample) {
+    const char* end = begin + window.have;
+    if (!tuned_ && window.have >= kTuneSample) {
       search_.tuneTo(std::string_view(begin, kTuneSample));
       tuned_ = true;
     }
@@ -71,23 +81,16 @@ ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
       const char* hit = search_.findIn(from, end);
       if (hit == nullptr) break;
       const char* after = hit + length;
-      if (endsInCr && after == end && !atEnd) break;  // the next byte decides: look again after the next fill
+      if (endsInCr && after == end && !window.atEnd)
+        break;  // the next byte decides: look again after the next fill
       if (endsInCr && after != end && *after == '\n') {
         from = hit + 1;
         continue;
       }
-      const char* lf = lastNewline(begin, hit);
-      return readEntry(source, lf ? base + static_cast<std::uint64_t>(lf - begin) + 1 : lineStart, entry);
+      return readEntry(source, window.lineStartAt(buffer_, static_cast<std::size_t>(hit - begin)), entry);
     }
-    if (atEnd) return ScanResult::Absent;
-    // Keep the last `length` bytes: a text may run across into the next fill.
-    std::size_t keep = std::min(have, length);
-    std::size_t cut = have - keep;
-    if (const char* lf = lastNewline(begin, begin + cut))
-      lineStart = base + static_cast<std::uint64_t>(lf - begin) + 1;
-    std::memmove(buffer_.data(), begin + cut, keep);
-    base += cut;
-    have = keep;
+    if (window.atEnd) return ScanResult::Absent;
+    window.slide(buffer_, length);
   }
 }
 

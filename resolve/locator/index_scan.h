@@ -32,11 +32,24 @@ class ByteSource {
   virtual std::int64_t readAt(std::uint64_t offset, char* buffer, std::size_t size) = 0;
 };
 
-// Tops `buffer` up from `source`, whose bytes from `base` on it holds, past
-// the `have` bytes it already holds; `atEnd` is set when the source ran out
-// first. False on a read failure.
-bool fillFrom(ByteSource& source, std::uint64_t base, std::vector<char>& buffer, std::size_t& have,
-              bool& atEnd);
+// The stretch of an index a scan holds in its buffer, as the scan slides
+// over the file: `have` bytes from offset `base` on, and where the line that
+// runs into the buffer's first byte began.
+struct ScanWindow {
+  std::uint64_t base = 0;
+  std::uint64_t lineStart = 0;
+  std::size_t have = 0;
+  bool atEnd = false;  // the source ran out at the last fill
+
+  // Tops `buffer` up from `source` past the bytes it holds. False on a read
+  // failure.
+  bool fill(ByteSource& source, std::vector<char>& buffer);
+  // The offset of the first byte of the line that holds `buffer[at]`.
+  std::uint64_t lineStartAt(const std::vector<char>& buffer, std::size_t at) const;
+  // Keeps the last `keep` bytes (at most all held) at the buffer's start for
+  // the next fill: a text may run across into it.
+  void slide(std::vector<char>& buffer, std::size_t keep);
+};
 
 // Index text held in memory, handed out at most `piece` bytes per read.
 class MemorySource : public ByteSource {
