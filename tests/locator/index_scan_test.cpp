@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace lumo::locator {
@@ -17,27 +18,7 @@ namespace {
 
 using lumo::testing::visible;
 
-// A host-like index line: 14 fields, field 13 ending in the read mark.
-std::string line(const std::string& key, const std::string& messageId, char mark = '0') {
-  const char sep = '\x01';
-  std::string fields[] = {"0",
-                          key,
-                          messageId,
-                          "Subject",
-                          "From <from@example.com>",
-                          "To <to@example.com>",
-                          "Date",
-                          "123",
-                          "",
-                          "",
-                          "3",
-                          "0",
-                          std::string(1, mark),
-                          ""};
-  std::string text = fields[0];
-  for (std::size_t i = 1; i < std::size(fields); ++i) text += sep + fields[i];
-  return text;
-}
+using lumo::testing::folderIndexLine;
 
 struct Result {
   ScanResult status = ScanResult::Absent;
@@ -76,8 +57,8 @@ std::string keyFor(std::string_view text, std::string_view content) {
 }
 
 TEST(IndexLines, TheFirstLineHoldingTheTextDecides) {
-  std::string index =
-      line("K1", "<xa@x>") + "\r\n" + line("K2", "<a@x>") + "\r\n" + line("K3", "<a@x>") + "\r\n";
+  std::string index = folderIndexLine("K1", "<xa@x>") + "\r\n" + folderIndexLine("K2", "<a@x>") + "\r\n" +
+                      folderIndexLine("K3", "<a@x>") + "\r\n";
   EXPECT_EQ(keyFor("<a@x>", index), "K2");
   // Anywhere in the line, not only as a whole Message-ID field: "a@x>" also
   // stands in K1's "<xa@x>", and "Subject" in every line.
@@ -88,7 +69,7 @@ TEST(IndexLines, TheFirstLineHoldingTheTextDecides) {
 }
 
 TEST(IndexLines, AMatchingLineWithoutSeparatorGivesNoneAndEndsTheSearch) {
-  std::string index = "noise <a@x> without fields\r\n" + line("K2", "<a@x>") + "\r\n";
+  std::string index = "noise <a@x> without fields\r\n" + folderIndexLine("K2", "<a@x>") + "\r\n";
   Result r = scanAll("<a@x>", index);
   ASSERT_EQ(r.status, ScanResult::Found);
   EXPECT_EQ(r.entry.separators, 0);
@@ -103,7 +84,7 @@ TEST(IndexLines, ALineWithOneSeparatorNamesNoMail) {
   Result r = scanAll("<a@x>",
                      "0\x01"
                      "KEY <a@x>\r\n" +
-                         line("K2", "<a@x>") + "\r\n");
+                         folderIndexLine("K2", "<a@x>") + "\r\n");
   ASSERT_EQ(r.status, ScanResult::Found);
   EXPECT_EQ(r.entry.separators, 1);
   EXPECT_FALSE(r.entry.keyClosed);
@@ -118,7 +99,8 @@ TEST(IndexLines, ALineWithOneSeparatorNamesNoMail) {
 }
 
 TEST(IndexLines, LineEndsCrLfLfOnlyAndAnUnterminatedLastLine) {
-  std::string a = line("KA", "<a@x>"), b = line("KB", "<b@x>"), c = line("KC", "<c@x>");
+  std::string a = folderIndexLine("KA", "<a@x>"), b = folderIndexLine("KB", "<b@x>"),
+              c = folderIndexLine("KC", "<c@x>");
   for (std::string end : {"\r\n", "\n"}) {
     std::string index = a + end + b + end + c;  // the last line has no line end
     EXPECT_EQ(keyFor("<b@x>", index), "KB") << visible(end);
@@ -156,7 +138,7 @@ TEST(IndexLines, LongLinesAreReadWhole) {
     std::string head = "0\x01KEY\x01";
     std::string longLine = head + std::string(at - head.size(), 'p') + id + "\x01tail";
     ASSERT_EQ(longLine.find(id), at);
-    EXPECT_EQ(keyFor(id, line("K0", "<first@x>") + "\r\n" + longLine + "\r\n"), "KEY") << at;
+    EXPECT_EQ(keyFor(id, folderIndexLine("K0", "<first@x>") + "\r\n" + longLine + "\r\n"), "KEY") << at;
   }
   // Many kilobytes, with separators on the way: key and mark still counted
   // from the line's start.
@@ -165,7 +147,8 @@ TEST(IndexLines, LongLinesAreReadWhole) {
   std::string huge = "0\x01HUGEKEY\x01" + filler + "\x01<deep@x>";
   for (int i = 0; i < 9; ++i) huge += "\x01" + filler;  // separators 4 to 12
   huge += "\x01tail";
-  std::string index = line("K0", "<first@x>") + "\r\n" + huge + "\r\n" + line("K2", "<deep@x>") + "\r\n";
+  std::string index = folderIndexLine("K0", "<first@x>") + "\r\n" + huge + "\r\n" +
+                      folderIndexLine("K2", "<deep@x>") + "\r\n";
   Result r = scanAll("<deep@x>", index);
   ASSERT_EQ(r.status, ScanResult::Found);
   EXPECT_EQ(r.entry.key, "HUGEKEY");
@@ -175,15 +158,15 @@ TEST(IndexLines, LongLinesAreReadWhole) {
 }
 
 TEST(IndexLines, TheMarkIsTheLastCharacterOfField13) {
-  std::string first = line("K0", "<first@x>") + "\r\n";
-  std::string index = first + line("K1", "<a@x>", '0') + "\r\n";
+  std::string first = folderIndexLine("K0", "<first@x>") + "\r\n";
+  std::string index = first + folderIndexLine("K1", "<a@x>", '0') + "\r\n";
   Result r = scanAll("<a@x>", index);
   ASSERT_TRUE(r.entry.hasMarkField());
   EXPECT_EQ(r.entry.mark, '0');
-  // Field 13 is "0" in line(): its last character stands before the 13th
+  // Field 13 is "0" in folderIndexLine(): its last character stands before the 13th
   // separator, which is the second-to-last byte of the line.
   EXPECT_EQ(r.entry.markOffset, index.size() - 2 - 2);
-  EXPECT_EQ(scanAll("<a@x>", first + line("K1", "<a@x>", '1') + "\r\n").entry.mark, '1');
+  EXPECT_EQ(scanAll("<a@x>", first + folderIndexLine("K1", "<a@x>", '1') + "\r\n").entry.mark, '1');
 
   // Twelve separators: no mark field.
   std::string twelve = "0\x01K\x01<a@x>" + std::string(9, '\x01') + "1";
@@ -217,7 +200,7 @@ class FailingSource : public ByteSource {
 };
 
 TEST(IndexLines, AReadFailureIsNoAnswer) {
-  std::string index = line("K0", "<first@x>") + "\r\n" + line("K1", "<a@x>") + "\r\n";
+  std::string index = folderIndexLine("K0", "<first@x>") + "\r\n" + folderIndexLine("K1", "<a@x>") + "\r\n";
   IndexEntry entry;
   FailingSource before(index, 10);
   EXPECT_EQ(IndexScanner("<a@x>", 8).find(before, entry), ScanResult::Failed);
@@ -229,8 +212,8 @@ TEST(IndexLines, AReadFailureIsNoAnswer) {
 TEST(IndexLines, OneScannerServesManyFiles) {
   IndexScanner scanner("<a@x>", 16);
   IndexEntry entry;
-  std::string other = line("K0", "<b@x>") + "\r\n", second = other + line("K1", "<a@x>"),
-              third = line("K7", "<a@x>");
+  std::string other = folderIndexLine("K0", "<b@x>") + "\r\n",
+              second = other + folderIndexLine("K1", "<a@x>"), third = folderIndexLine("K7", "<a@x>");
   MemorySource none(other);
   EXPECT_EQ(scanner.find(none, entry), ScanResult::Absent);
   MemorySource empty("");

@@ -23,27 +23,7 @@ using lumo::testing::TempDir;
 using lumo::testing::visible;
 using lumo::testing::writeBytes;
 
-// A host-like index line: 14 fields, field 13 ending in the read mark.
-std::string line(const std::string& key, const std::string& messageId, char mark = '0',
-                 const std::string& subject = "Subject") {
-  std::string fields[] = {"0",
-                          key,
-                          messageId,
-                          subject,
-                          "From <from@example.com>",
-                          "To <to@example.com>",
-                          "Date",
-                          "99",
-                          "",
-                          "",
-                          "3",
-                          "0",
-                          std::string(1, mark),
-                          ""};
-  std::string text = fields[0];
-  for (std::size_t i = 1; i < std::size(fields); ++i) text += '\x01' + fields[i];
-  return text;
-}
+using lumo::testing::folderIndexLine;
 
 class LocatorStore : public ::testing::Test {
  protected:
@@ -72,7 +52,8 @@ class LocatorStore : public ::testing::Test {
 };
 
 TEST_F(LocatorStore, AFolderIdAndItsFullPathGiveTheSameMailIdOnlyTheFullPathShowsTheName) {
-  folder("Box.mb\\Inbox\\", {line("K1", "<1@x>"), line("K2", "<2@x>"), line("K3", "<2@x>")});
+  folder("Box.mb\\Inbox\\",
+         {folderIndexLine("K1", "<1@x>"), folderIndexLine("K2", "<2@x>"), folderIndexLine("K3", "<2@x>")});
   EXPECT_EQ(FindMailInFolder("<2@x>", "Box.mb\\Inbox\\"), "Box.mb\\Inbox\\?K2");
   EXPECT_TRUE(host.status.empty());
   EXPECT_EQ(FindMailInFolder("<2@x>", host.dataFolder + "Box.mb\\Inbox\\"), "Box.mb\\Inbox\\?K2");
@@ -82,7 +63,7 @@ TEST_F(LocatorStore, AFolderIdAndItsFullPathGiveTheSameMailIdOnlyTheFullPathShow
 }
 
 TEST_F(LocatorStore, NothingIsFoundForAnEmptyTextAMissingIndexOrNoHost) {
-  folder("Box.mb\\Inbox\\", {line("K1", "<1@x>")});
+  folder("Box.mb\\Inbox\\", {folderIndexLine("K1", "<1@x>")});
   fs::create_directories(dirOf("Box.mb\\NoIndex\\"));
   EXPECT_EQ(FindMailInFolder("", "Box.mb\\Inbox\\"), "");
   EXPECT_EQ(FindMailInFolder("", host.dataFolder + "Box.mb\\Inbox\\"), "");
@@ -101,8 +82,9 @@ TEST_F(LocatorStore, NothingIsFoundForAnEmptyTextAMissingIndexOrNoHost) {
 
 TEST_F(LocatorStore, MarkingChangesOneByteInPlace) {
   // The target's line is long, its Message-ID far past byte 511.
-  std::string target = line("K2", "<2@x>", '0', std::string(3000, 's'));
-  folder("Box.mb\\Inbox\\", {line("K1", "<1@x>", '0'), target, line("K3", "<3@x>", '0')});
+  std::string target = folderIndexLine("K2", "<2@x>", '0', std::string(3000, 's'));
+  folder("Box.mb\\Inbox\\",
+         {folderIndexLine("K1", "<1@x>", '0'), target, folderIndexLine("K3", "<3@x>", '0')});
   std::string before = indexOf("Box.mb\\Inbox\\");
   EXPECT_EQ(MarkFolderIndexEntry("<2@x>", "Box.mb\\Inbox\\"), 1);
   std::size_t mark = before.find(target) + target.size() - 2;  // before the 13th separator
@@ -118,7 +100,8 @@ TEST_F(LocatorStore, MarkingChangesOneByteInPlace) {
 
 TEST_F(LocatorStore, MarkingLeavesEverythingAloneWithoutALineOfThirteenSeparatorsOrWithoutText) {
   std::string shortLine = "0\x01K1\x01<1@x>" + std::string(9, '\x01') + "0";  // 11 separators
-  folder("Box.mb\\Inbox\\", {line("K0", "<0@x>", '0'), shortLine, line("K1b", "<1@x>", '0')});
+  folder("Box.mb\\Inbox\\",
+         {folderIndexLine("K0", "<0@x>", '0'), shortLine, folderIndexLine("K1b", "<1@x>", '0')});
   std::string before = indexOf("Box.mb\\Inbox\\");
   EXPECT_EQ(MarkFolderIndexEntry("<1@x>", "Box.mb\\Inbox\\"), 0);  // the first matching line decides
   EXPECT_EQ(MarkFolderIndexEntry("<9@x>", "Box.mb\\Inbox\\"), 0);
@@ -142,7 +125,7 @@ class LocatorWalk : public LocatorStore {
     for (std::string id :
          {"b.mb\\", "b.mb\\Inbox\\", "A.mb\\", "A.mb\\Zeta\\", "A.mb\\Inbox\\", "A.mb\\Inbox\\Archive\\",
           "A.mb\\Inbox\\Zeta\\", "A.mb\\_under\\", "A.mb\\apple\\"})
-      folder(id, {line("K-" + id, "<same@x>")});
+      folder(id, {folderIndexLine("K-" + id, "<same@x>")});
   }
 };
 
@@ -231,9 +214,9 @@ TEST_F(LocatorStore, FirstMatchGivesTheBareNameAndTheKind) {
 TEST_F(LocatorStore, IdsFromHeadersNeverReachOutsideTheDataFolder) {
   fs::path outside = root.path() / "outside";
   fs::create_directories(outside);
-  std::string sentinel = line("STOLEN", "<target@x>", '0') + "\r\n";
+  std::string sentinel = folderIndexLine("STOLEN", "<target@x>", '0') + "\r\n";
   writeBytes((outside / "Folder.idx").string(), sentinel);
-  folder("Box.mb\\Inbox\\", {line("K1", "<other@x>")});
+  folder("Box.mb\\Inbox\\", {folderIndexLine("K1", "<other@x>")});
   std::string outsidePath = outside.string() + "\\";
   std::vector<std::string> forged = {"..\\outside\\",
                                      "Box.mb\\..\\..\\outside\\",

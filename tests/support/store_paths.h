@@ -1,8 +1,10 @@
 // Test helpers for the host's store and the link index as files: the
-// directory of a folder id, and one link index line.
+// directory of a folder id, a folder index line and a link index line.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
+#include <iterator>
 #include <string>
 
 namespace lumo::testing {
@@ -20,6 +22,29 @@ inline std::filesystem::path folderDir(const std::filesystem::path& data, const 
     }
   }
   return path;
+}
+
+// A host-like "Folder.idx" line without its line end: 14 fields joined by
+// 0x01, field 13 ending in the read mark.
+inline std::string folderIndexLine(const std::string& key, const std::string& messageId, char mark = '0',
+                                   const std::string& subject = "Subject") {
+  const std::string fields[] = {"0",
+                                key,
+                                messageId,
+                                subject,
+                                "From <from@example.com>",
+                                "To <to@example.com>",
+                                "Date",
+                                "99",
+                                "",
+                                "",
+                                "3",
+                                "0",
+                                std::string(1, mark),
+                                ""};
+  std::string text = fields[0];
+  for (std::size_t i = 1; i < std::size(fields); ++i) text += '\x01' + fields[i];
+  return text;
 }
 
 // One link index line: five fields joined by 0x01, ended by CR LF.
