@@ -77,11 +77,12 @@ int LumoMakeShortCut(const char* mailId, const char* folderId) {
   if (!fillRecord(record, shortcut, mailId, nullptr) || !fitsLinkIndex(record)) return 0;
   if (!writeSettingInt(SettingsPath, KeyLumoCount, Settings.lumoCount)) return 0;
 
-  if (!HostApi.BKA_AppendMessage(folderId, shortcut.source.c_str())) return 0;
-
-  // The host has the new mail in the folder's index by now; its line holds
-  // the shortcut's own Message-ID. A location that would make the link line
-  // too long is left out: the shortcut is recorded all the same.
+  // The host's answer is not a sign of whether the mail was stored: the
+  // look-up below is. The host has the new mail in the folder's index by now;
+  // its line holds the shortcut's own Message-ID. A shortcut not found there,
+  // or a location that would make the link line too long, is recorded without
+  // a location, which the repair search and the cleanup fill in or drop.
+  HostApi.BKA_AppendMessage(folderId, shortcut.source.c_str());
   std::string location = FindMailInFolder(record.shortcutMessageId(), folderId);
   if (!location.empty()) {
     fillRecord(record, shortcut, mailId, location.c_str());

@@ -570,6 +570,11 @@ LPSTR WINAPI headerForAnyId(LPCSTR) {
   return block;
 }
 BOOL WINAPI refuseAppend(LPCSTR, LPCSTR) { return FALSE; }
+decltype(lumo::HostApi.BKA_AppendMessage) hostAppend = nullptr;
+BOOL WINAPI storeButAnswerFailure(LPCSTR folderId, LPCSTR message) {
+  hostAppend(folderId, message);
+  return FALSE;
+}
 
 // A mail id without "\\" has no folder: nothing is made, and the number it
 // took stays used in memory but is not written.
@@ -586,14 +591,25 @@ TEST_F(MakeShortCutTest, AMailIdWithoutBackslashUsesUpANumberInMemoryOnly) {
   EXPECT_NE(source(mails(kLinks).at(0)).find("X-LuMOID: 2712_7\r\n"), std::string::npos);
 }
 
-// A mail the host does not take is not recorded, and not reported as made.
-TEST_F(MakeShortCutTest, AMailTheHostRefusesIsNeitherRecordedNorReported) {
+// The host's answer to the append says nothing: the look-up does. A mail
+// stored under a "failed" answer is recorded with its location; one the host
+// dropped is counted and recorded without a location, as when the look-up
+// finds nothing.
+TEST_F(MakeShortCutTest, TheAppendAnswerIsNotExaminedTheLookUpDecidesTheLocation) {
   auto saved = lumo::HostApi.BKA_AppendMessage;
+  hostAppend = saved;
+  lumo::HostApi.BKA_AppendMessage = storeButAnswerFailure;
+  int stored = lumo::LumoMakeShortCut(m1.c_str(), kLinks.c_str());
   lumo::HostApi.BKA_AppendMessage = refuseAppend;
-  int result = lumo::LumoMakeShortCut(m1.c_str(), kLinks.c_str());
+  int dropped = lumo::LumoMakeShortCut(m2.c_str(), kLinks.c_str());
   lumo::HostApi.BKA_AppendMessage = saved;
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(index(), "");
+  EXPECT_EQ(stored, 1);
+  EXPECT_EQ(dropped, 1);
+  ASSERT_EQ(mails(kLinks).size(), 1u);
+  EXPECT_EQ(visible(index()),
+            visible("2711_7\x01" + kInbox + "\x01?00000001\x01<1@x>\x01" + mails(kLinks)[0] +
+                    "\r\n2712_7\x01" + kInbox + "\x01?00000002\x01<2@x>\x01\r\n"));
+  EXPECT_NE(settingsFile().find("Lumo-Count=2\r\n"), std::string::npos);
 }
 
 // The export other software calls reaches the same creation.
