@@ -94,18 +94,6 @@ std::string_view defaultText(const char* defaultValue) {
   return text;
 }
 
-// The longest prefix of at most `limit` bytes that does not end in the middle
-// of a two-byte character: text cut to a buffer keeps whole characters.
-std::size_t characterBoundary(std::string_view text, std::size_t limit) {
-  std::size_t i = 0;
-  while (i < limit) {
-    std::size_t step = isCp932LeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
-    if (i + step > limit) break;
-    i += step;
-  }
-  return i;
-}
-
 // Copies a value or default into the caller's buffer (size >= 1), without a
 // pair of enclosing quotes. When the buffer is exactly one byte short of the
 // unquoted text and its closing quote, the copy loses its last byte as well:
@@ -120,7 +108,7 @@ std::uint32_t copyEntry(char* buffer, std::uint32_t size, std::string_view value
   std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
   if (quoted && size >= value.size() && n > 0) --n;
   std::size_t whole = quoted ? value.size() - 1 : value.size();
-  if (n < whole) n = characterBoundary(value, n);
+  if (n < whole) n = cp932CutLength(value, n);
   std::memcpy(buffer, value.data(), n);
   buffer[n] = '\0';
   return static_cast<std::uint32_t>(n);
@@ -128,7 +116,7 @@ std::uint32_t copyEntry(char* buffer, std::uint32_t size, std::string_view value
 
 std::uint32_t copyPlain(char* buffer, std::uint32_t size, std::string_view value) {
   std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
-  if (n < value.size()) n = characterBoundary(value, n);
+  if (n < value.size()) n = cp932CutLength(value, n);
   std::memcpy(buffer, value.data(), n);
   buffer[n] = '\0';
   return static_cast<std::uint32_t>(n);

@@ -14,6 +14,7 @@
 #include "settings/settings_store.h"
 #include "shortcut/creation_texts.h"
 #include "shortcut/session_state.h"
+#include "text/cp932.h"
 
 namespace lumo {
 namespace {
@@ -34,19 +35,7 @@ void copyId(char (&buffer)[IdCapacity], const char* value) {
 // A Shift-JIS text cut by the host at its buffer's end may end in the first
 // byte of a two-byte character; that byte is dropped, so that nothing shown
 // after it is swallowed into a broken character.
-void dropCutLeadByte(char* value) {
-  std::size_t length = std::strlen(value);
-  std::size_t i = 0;
-  while (i < length) {
-    auto c = static_cast<unsigned char>(value[i]);
-    bool lead = (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc);
-    if (lead && i + 1 == length) {
-      value[i] = '\0';
-      return;
-    }
-    i += lead ? 2 : 1;
-  }
-}
+void dropCutLeadByte(char* value) { value[cp932CutLength(value, std::strlen(value))] = '\0'; }
 
 void endPendingCreation() {
   CreationPending = 0;
