@@ -94,18 +94,6 @@ std::string_view defaultText(const char* defaultValue) {
   return text;
 }
 
-// The longest prefix of at most `limit` bytes that does not end in the middle
-// of a two-byte character: text cut to a buffer keeps whole characters.
-std::size_t characterBoundary(std::string_view text, std::size_t limit) {
-  std::size_t i = 0;
-  while (i < limit) {
-    std::size_t step = isCp932LeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
-    if (i + step > limit) break;
-    i += step;
-  }
-  return i;
-}
-
 // Copies a value or default into the caller's buffer (size >= 1), without a
 // pair of enclosing quotes. When the buffer is exactly one byte short of the
 // unquoted text and its closing quote, the copy loses its last byte as well:
@@ -120,7 +108,7 @@ std::uint32_t copyEntry(char* buffer, std::uint32_t size, std::string_view value
   std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
   if (quoted && size >= value.size() && n > 0) --n;
   std::size_t whole = quoted ? value.size() - 1 : value.size();
-  if (n < whole) n = characterBoundary(value, n);
+  if (n < whole) n = cp932CutLength(value, n);
   std::memcpy(buffer, value.data(), n);
   buffer[n] = '\0';
   return static_cast<std::uint32_t>(n);
@@ -128,97 +116,26 @@ std::uint32_t copyEntry(char* buffer, std::uint32_t size, std::string_view value
 
 std::uint32_t copyPlain(char* buffer, std::uint32_t size, std::string_view value) {
   std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
-  if (n < value.size()) n = characterBoundary(value, n);
+  if (n < value.size()) n = cp932CutLength(value, n);
   std::memcpy(buffer, value.data(), n);
   buffer[n] = '\0';
   return static_cast<std::uint32_t>(n);
 }
 
-// Lists the names of the entries that have a value and are no comment, each
-// followed by a zero byte, the list by another.
-// A list that does not fit is cut, ends in two zero bytes and counts size - 2.
-std::uint32_t listKeys(const ProfileSection& section, char* buffer, std::uint32_t size) {
-  if (size < 2) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  std::uint32_t left = size;
-  char* out = buffer;
-  for (const ProfileEntry& entry : section.entries) {
-    if (left <= 2) break;
-    if (entry.name.empty() && !entry.hasValue) continue;
-    if (!entry.name.empty() && entry.name[0] == ';') continue;
-    if (!entry.hasValue) continue;
-    std::uint32_t copied = copyPlain(out, left - 1, entry.name);
-    left -= copied + 1;
-    out += copied + 1;
-    if (left < 2) break;
-  }
-  *out = '\0';
-  if (left <= 1) {
-    if (out > buffer) out[-1] = '\0';
-    return size - 2;
-  }
-  return size - left;
-}
-
-std::uint32_t listSections(const std::vector<ProfileSection>& sections, char* buffer, std::uint32_t size) {
-  if (size == 1) {
-    buffer[0] = '\0';
-    return 0;
-  }
-  std::uint32_t left = size - 1;
-  char* out = buffer;
-  for (const ProfileSection& section : sections) {
-    if (section.name.empty()) continue;
-    auto needed = static_cast<std::uint32_t>(section.name.size() + 1);
-    if (needed >= left) {
-      if (left > 0) {
-        std::memcpy(out, section.name.data(), left - 1);
-        out += left - 1;
-        *out++ = '\0';
-      }
-      *out = '\0';
-      return size - 2;
-    }
-    std::memcpy(out, section.name.data(), needed - 1);
-    out[needed - 1] = '\0';
-    out += needed;
-    left -= needed;
-  }
-  *out = '\0';
-  return static_cast<std::uint32_t>(out - buffer);
-}
-
 std::uint32_t getString(const char* section, const char* key, const char* defaultValue, char* buffer,
                         std::uint32_t size, const char* path) {
   if (buffer == nullptr || size == 0) return 0;
+  // Lists of names (a null section or key) are never asked for: nothing.
+  if (section == nullptr || key == nullptr) {
+    buffer[0] = '\0';
+    return 0;
+  }
   std::string_view fallback = defaultText(defaultValue);
   Loaded loaded = load(path);
   if (loaded.status == ReadStatus::Failed) return copyPlain(buffer, size, fallback);
-  if (section == nullptr) return listSections(loaded.sections, buffer, size);
-  if (key != nullptr) {
-    const ProfileSection* found = findSection(loaded.sections, trimmed(section));
-    const ProfileEntry* entry = found ? findEntry(*found, trimmed(key)) : nullptr;
-    return copyEntry(buffer, size, entry && entry->hasValue ? std::string_view(entry->value) : fallback);
-  }
-  // The key list names the section exactly (blanks count); a section that is
-  // absent or lists nothing gives the default instead.
-  std::uint32_t length = 0;
-  const ProfileSection* exact = nullptr;
-  for (const ProfileSection& s : loaded.sections)
-    if (equalsNoCase(s.name, section)) {
-      exact = &s;
-      break;
-    }
-  if (exact != nullptr) {
-    length = listKeys(*exact, buffer, size);
-  } else {
-    buffer[0] = '\0';
-    if (size > 1) buffer[1] = '\0';
-  }
-  if (buffer[0] == '\0') length = copyEntry(buffer, size, fallback);
-  return length;
+  const ProfileSection* found = findSection(loaded.sections, trimmed(section));
+  const ProfileEntry* entry = found ? findEntry(*found, trimmed(key)) : nullptr;
+  return copyEntry(buffer, size, entry && entry->hasValue ? std::string_view(entry->value) : fallback);
 }
 
 // Reads a number the way the readers' integer conversion does (see the
@@ -315,31 +232,6 @@ bool setValue(const Loaded& loaded, const char* section, const char* key, const 
   return true;
 }
 
-// Deleting compares the names as given, blanks included, and goes on to later
-// sections of the same name when the first lacks the key.
-bool deleteKey(const Loaded& loaded, const char* section, const char* key, std::string& out) {
-  for (const ProfileSection& s : loaded.sections) {
-    if (!equalsNoCase(s.name, section)) continue;
-    for (const ProfileEntry& entry : s.entries) {
-      if (!equalsNoCase(entry.name, key)) continue;
-      out = spliced(loaded.bytes, entry.begin, afterFirstBreak(loaded.bytes, entry.contentEnd), "");
-      return true;
-    }
-  }
-  return false;
-}
-
-bool deleteSection(const Loaded& loaded, const char* section, std::string& out) {
-  for (std::size_t i = 0; i < loaded.sections.size(); ++i) {
-    const ProfileSection& s = loaded.sections[i];
-    if (!equalsNoCase(s.name, section)) continue;
-    std::size_t to = i + 1 < loaded.sections.size() ? loaded.sections[i + 1].begin : loaded.bytes.size();
-    out = spliced(loaded.bytes, s.begin, to, "");
-    return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 std::vector<ProfileSection> parseProfile(std::string_view bytes) {
@@ -417,18 +309,12 @@ std::uint32_t profileGetInt(const char* section, const char* key, int defaultVal
 }
 
 bool profileWriteString(const char* section, const char* key, const char* value, const char* path) {
-  if (section == nullptr) return false;  // also the flush call, which reports false
+  // Deleting a key or a section (a null value or key) is never asked for.
+  if (section == nullptr || key == nullptr || value == nullptr) return false;
   Loaded loaded = load(path);
   if (loaded.status == ReadStatus::Failed || isUtf16(loaded.bytes)) return false;
   std::string out;
-  bool changed;
-  if (key == nullptr)
-    changed = deleteSection(loaded, section, out);
-  else if (value == nullptr)
-    changed = deleteKey(loaded, section, key, out);
-  else
-    changed = setValue(loaded, section, key, value, out);
-  if (!changed) return true;
+  if (!setValue(loaded, section, key, value, out)) return true;
   return replaceFile(path, out);
 }
 

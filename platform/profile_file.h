@@ -24,22 +24,21 @@ std::uint32_t profileGetInt(const char* section, const char* key, int defaultVal
 // (trailing spaces removed, null = empty) when the key is absent or has no
 // "="; returns the number of bytes copied. Section and key names match without
 // regard to ASCII case and surrounding blanks; of duplicates the first
-// section, and in it the first key, counts. A null `key` lists the section's
-// key names, a null `section` the file's section names, each followed by a
-// zero byte and the list by another; a list cut to fit returns size - 2. A
-// missing file reads as empty. A null buffer or a size of 0 returns 0.
+// section, and in it the first key, counts. A missing file reads as empty. A
+// null buffer or a size of 0 returns 0. The listings of the system function
+// (a null section or key) are not offered: they give an empty buffer and 0.
 std::uint32_t profileGetString(const char* section, const char* key, const char* defaultValue, char* buffer,
                                std::uint32_t size, const char* path);
 
 // WritePrivateProfileStringA. Sets `key` in `section` to `value` (leading
 // blanks dropped), creating the file, the section (at the end of the file) or
-// the key (after the section's last entry) as needed; a null `value` deletes
-// the key, a null `key` the whole section. Only the changed line is rewritten,
-// always ending in CR LF; every other byte of the file stays as it was. The new
-// content replaces the old in one atomic step, so a failure or a crash leaves
-// the old file whole. Returns false when the file cannot be read or written,
-// when `section` is null, or for the flush call (all three names null); an
-// unchanged value, or deleting what is absent, writes nothing and is true.
+// the key (after the section's last entry) as needed. Only the changed line is
+// rewritten, always ending in CR LF; every other byte of the file stays as it
+// was. The new content replaces the old in one atomic step, so a failure or a
+// crash leaves the old file whole. Returns false when the file cannot be read
+// or written, and when `section`, `key` or `value` is null: the system
+// function's deletions and its flush call are not offered. An unchanged value
+// writes nothing and is true.
 bool profileWriteString(const char* section, const char* key, const char* value, const char* path);
 
 // One non-blank line of a profile file that is not a section header: a key,

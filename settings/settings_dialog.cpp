@@ -116,13 +116,7 @@ void noticeWhenChecked(HWND dialog, int id, const char* text) {
 void takeTag(HWND dialog) {
   std::array<char, 2 * sizeof Settings.scTag> typed{};
   GetDlgItemTextA(dialog, IDC_SC_TAG, typed.data(), static_cast<int>(typed.size()));
-  std::size_t length = 0;
-  const std::size_t limit = sizeof Settings.scTag - 1;
-  while (length < limit && typed[length] != '\0') {
-    std::size_t width = isCp932LeadByte(typed[length]) && typed[length + 1] != '\0' ? 2 : 1;
-    if (length + width > limit) break;
-    length += width;
-  }
+  std::size_t length = cp932CutLength(typed.data(), sizeof Settings.scTag - 1);
   if (length == 0) {
     std::strcpy(Settings.scTag, "->");
     return;

@@ -14,6 +14,7 @@
 #include "settings/settings_store.h"
 #include "shortcut/creation_texts.h"
 #include "shortcut/session_state.h"
+#include "text/cp932.h"
 
 namespace lumo {
 namespace {
@@ -34,19 +35,7 @@ void copyId(char (&buffer)[IdCapacity], const char* value) {
 // A Shift-JIS text cut by the host at its buffer's end may end in the first
 // byte of a two-byte character; that byte is dropped, so that nothing shown
 // after it is swallowed into a broken character.
-void dropCutLeadByte(char* value) {
-  std::size_t length = std::strlen(value);
-  std::size_t i = 0;
-  while (i < length) {
-    auto c = static_cast<unsigned char>(value[i]);
-    bool lead = (c >= 0x81 && c <= 0x9f) || (c >= 0xe0 && c <= 0xfc);
-    if (lead && i + 1 == length) {
-      value[i] = '\0';
-      return;
-    }
-    i += lead ? 2 : 1;
-  }
-}
+void dropCutLeadByte(char* value) { value[cp932CutLength(value, std::strlen(value))] = '\0'; }
 
 void endPendingCreation() {
   CreationPending = 0;
@@ -87,12 +76,16 @@ std::string_view folderOf(std::string_view mailId) {
 
 // Whether the folder of a retrieved mail is marked to ignore unread mails
 // ("IgnoreUnread" in its "Folder.ini"). A mail id that would lead outside the
-// data folder counts as marked: no file is read for it and no shortcut made.
+// data folder, or a host that names no data folder, counts as marked: no file
+// is read and no shortcut made, a failed creation that retrieval reports to
+// no one.
 bool folderIgnoresUnread(const char* mailId) {
   std::string_view folder = folderOf(mailId);
   if (folder.empty()) return false;  // no folder: the creation refuses it anyway
   if (!isStoreRelativeId(folder)) return true;
-  std::string path = std::string(HostApi.BKA_GetDataFolder()) + std::string(folder) + "Folder.ini";
+  const char* dataFolder = HostApi.BKA_GetDataFolder();
+  if (dataFolder == nullptr) return true;
+  std::string path = std::string(dataFolder) + std::string(folder) + "Folder.ini";
   return GetPrivateProfileIntA("Settings", "IgnoreUnread", 0, path.c_str()) != 0;
 }
 
@@ -110,12 +103,15 @@ void WINAPI OnCreateShortcutCommand(HWND window, LPARAM) {
 }
 
 void CollectSelectedMails() {
+  const char* current = HostApi.BKA_GetCurrentFolder();
+  if (current == nullptr || !IsUsableFolder(current) || CreationPending) return;
   // A folder id too long for PendingSourceFolder is not cut into another:
   // the source folder could no longer be told apart, and the shortcuts might
-  // be made in it.
-  const char* current = HostApi.BKA_GetCurrentFolder();
-  if (current == nullptr || std::strlen(current) >= IdCapacity) return;
-  if (!IsUsableFolder(current) || CreationPending) return;
+  // be made in it. The user is told, as for any failed creation.
+  if (std::strlen(current) >= IdCapacity) {
+    showNotice(nullptr, text::Failed);
+    return;
+  }
 
   char subject[IdCapacity] = "";
   HostApi.BKA_GetSpecifiedHeader("Subject", subject, IdCapacity);

@@ -15,11 +15,14 @@ namespace lumo {
 // Makes the shortcut of the mail `mailId` in the folder `folderId`: composes
 // it from the target's header, raises and writes "Lumo-Count", hands it to
 // the host, looks its mail id up in the folder's index and appends its line
-// to the link index. 1 when the shortcut was stored and recorded; 0 when
-// nothing was created (unknown folder, no header, a mail id without "\\", a
-// counter or link line that cannot be written beforehand, the host refusing
-// the mail) and also 0 when the mail was stored but its link line could not
-// be written. Shows nothing.
+// to the link index. The host's answer to the append is not examined: the
+// look-up tells whether the mail is there, and a shortcut not found is
+// recorded without its own mail id. 1 when the shortcut was handed over and
+// recorded; 0 when nothing was created (unknown folder, no header, a mail id
+// without "\\", a counter or link line that cannot be written beforehand, a
+// Message-ID whose shortcut Message-ID would not fit an id) and also 0 when
+// the mail was handed over and counted but its link line could not be
+// written. Shows nothing.
 int LumoMakeShortCut(const char* mailId, const char* folderId);
 
 // The command "ショートカットの作成": while a creation is pending, offers to

@@ -1,6 +1,7 @@
 // One shortcut for one target mail: compose, count, store, look up, record.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,15 @@ bool fitsLinkIndex(const LinkRecord& record) {
   return record.formatLine(line, sizeof line) == 1;
 }
 
+// A target Message-ID with "@" whose shortcut Message-ID would be longer than
+// an id gives the shortcut no Message-ID field: the look-up could never find
+// the new mail, its link would have no location, and the first cleanup would
+// drop it. Such a target gets no shortcut, like one whose link line cannot fit.
+bool losesItsMessageId(const LinkRecord& record) {
+  const char* target = record.targetMessageId();
+  return target != nullptr && std::strchr(target, '@') != nullptr && record.shortcutMessageId().empty();
+}
+
 }  // namespace
 
 int LumoMakeShortCut(const char* mailId, const char* folderId) {
@@ -71,17 +81,20 @@ int LumoMakeShortCut(const char* mailId, const char* folderId) {
   }
 
   // Whatever can be refused is refused before the host is given the mail:
-  // a link line too long for the index, a counter that cannot be written
-  // (every shortcut made is counted in the settings file).
+  // a link line too long for the index, a shortcut that could not be looked
+  // up, a counter that cannot be written (every shortcut made is counted in
+  // the settings file).
   LinkRecord record;
-  if (!fillRecord(record, shortcut, mailId, nullptr) || !fitsLinkIndex(record)) return 0;
+  if (!fillRecord(record, shortcut, mailId, nullptr) || !fitsLinkIndex(record) || losesItsMessageId(record))
+    return 0;
   if (!writeSettingInt(SettingsPath, KeyLumoCount, Settings.lumoCount)) return 0;
 
-  if (!HostApi.BKA_AppendMessage(folderId, shortcut.source.c_str())) return 0;
-
-  // The host has the new mail in the folder's index by now; its line holds
-  // the shortcut's own Message-ID. A location that would make the link line
-  // too long is left out: the shortcut is recorded all the same.
+  // The host's answer is not a sign of whether the mail was stored: the
+  // look-up below is. The host has the new mail in the folder's index by now;
+  // its line holds the shortcut's own Message-ID. A shortcut not found there,
+  // or a location that would make the link line too long, is recorded without
+  // a location, which the repair search and the cleanup fill in or drop.
+  HostApi.BKA_AppendMessage(folderId, shortcut.source.c_str());
   std::string location = FindMailInFolder(record.shortcutMessageId(), folderId);
   if (!location.empty()) {
     fillRecord(record, shortcut, mailId, location.c_str());

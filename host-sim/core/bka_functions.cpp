@@ -228,9 +228,17 @@ HOST_EXPORT LPSTR WINAPI BKA_GetSource(LPCSTR mailId) {
 }
 
 // "TEMP" only sets what the view shows; a stored mail's source is replaced.
-// The text is copied: the caller keeps and releases its buffer.
+// The text is a block of this host's heap (BKA_Alloc) and is the host's from
+// the call on: it is released here, with BKA_Free, whatever becomes of it, so
+// a plug-in that releases it again, or passes memory of its own, is caught by
+// the heap checks.
 HOST_EXPORT void WINAPI BKA_SetSource(LPCSTR mailId, LPCSTR source) {
-  if (!mailId || !source) return;
+  if (!source) return;
+  struct Release {
+    LPCSTR block;
+    ~Release() { BKA_Free(const_cast<LPSTR>(block)); }
+  } release{source};
+  if (!mailId) return;
   if (std::strcmp(mailId, "TEMP") == 0) {
     host().shownText = source;
     return;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "text/cp932.h"
+
 namespace lumo::hostsim {
 
 Host& Host::instance() {
@@ -12,7 +14,7 @@ Host& Host::instance() {
 }
 
 std::string mailboxOf(const std::string& id) {
-  std::size_t cut = id.find('\\');
+  std::size_t cut = findCp932Separator(id);
   return cut == std::string::npos ? std::string() : id.substr(0, cut + 1);
 }
 
@@ -90,7 +92,7 @@ bool Host::deleteSelected() {
   std::string trash;
   for (const auto& id : store_->folders()) {
     std::string rest = id.substr(currentMailbox.size());
-    if (id.rfind(currentMailbox, 0) == 0 && rest.size() > 6 && rest.find('\\') == rest.size() - 1 &&
+    if (id.rfind(currentMailbox, 0) == 0 && rest.size() > 6 && findCp932Separator(rest) == rest.size() - 1 &&
         rest.substr(rest.size() - 6) == "Trash\\") {
       trash = id;
       break;

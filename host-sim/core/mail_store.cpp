@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "host-sim/core/mail_text.h"
+#include "text/cp932.h"
 
 namespace fs = std::filesystem;
 
@@ -28,21 +29,35 @@ std::vector<std::string> splitFields(const std::string& line) {
   return fields;
 }
 
+// A folder id's names, split at its separators as the host reads them in
+// code page 932: the second byte of "ソ" or "表" is 0x5C but separates
+// nothing, so such a name is one directory.
+std::vector<std::string> folderNames(const std::string& id) {
+  std::vector<std::string> names;
+  std::size_t start = 0;
+  for (std::size_t end = findCp932Separator(id); end != std::string::npos;
+       start = end + 1, end = findCp932Separator(id, start))
+    names.push_back(id.substr(start, end - start));
+  if (start < id.size()) names.push_back(id.substr(start));
+  return names;
+}
+
+// The last separator of `id` (npos when none).
+std::size_t lastSeparator(const std::string& id) {
+  std::size_t last = std::string::npos;
+  for (std::size_t at = findCp932Separator(id); at != std::string::npos; at = findCp932Separator(id, at + 1))
+    last = at;
+  return last;
+}
+
 bool validFolderId(const std::string& id) {
-  if (id.size() < 2 || id.back() != '\\' || id.front() == '\\') return false;
-  if (id.find("\\\\") != std::string::npos || id.find('?') != std::string::npos) return false;
-  if (id.find('/') != std::string::npos) return false;
-  // No component may climb out of the store.
-  if (id.find(".\\") != std::string::npos) {
-    std::size_t start = 0;
-    for (std::size_t end = id.find('\\'); end != std::string::npos;
-         start = end + 1, end = id.find('\\', start)) {
-      std::string part = id.substr(start, end - start);
-      if (part == "." || part == "..") return false;
-    }
-  }
-  std::string first = id.substr(0, id.find('\\'));
-  return first.size() > 3 && first.ends_with(".mb");
+  if (id.size() < 2 || id.front() == '\\' || lastSeparator(id) != id.size() - 1) return false;
+  if (id.find('?') != std::string::npos || id.find('/') != std::string::npos) return false;
+  std::vector<std::string> names = folderNames(id);
+  // No empty name, and none that climbs out of the store.
+  for (const std::string& name : names)
+    if (name.empty() || name == "." || name == "..") return false;
+  return names.front().size() > 3 && names.front().ends_with(".mb");
 }
 
 }  // namespace
@@ -79,16 +94,8 @@ std::string MailStore::dataFolderText() const {
 
 fs::path MailStore::folderPath(const std::string& folderId) const {
   fs::path path = root_;
-  std::string part;
-  for (char c : folderId) {
-    if (c == '\\' || c == '/') {
-      if (!part.empty()) path /= part;
-      part.clear();
-    } else {
-      part += c;
-    }
-  }
-  if (!part.empty()) path /= part;
+  for (const std::string& name : folderNames(folderId))
+    if (!name.empty()) path /= name;
   return path;
 }
 
@@ -106,7 +113,7 @@ bool MailStore::addFolder(const std::string& folderId, const std::string& displa
   if (!validFolderId(folderId)) return false;
   // The parent must exist unless this is a mailbox.
   std::string parent = folderId.substr(0, folderId.size() - 1);
-  std::size_t cut = parent.rfind('\\');
+  std::size_t cut = lastSeparator(parent);
   if (cut != std::string::npos && !folderExists(parent.substr(0, cut + 1))) return false;
   std::error_code ec;
   fs::path dir = folderPath(folderId);
@@ -149,7 +156,8 @@ std::string MailStore::displayName(const std::string& folderId) const {
   }
   // Without a name the directory's own name stands, "!" marks removed.
   std::string dir = folderId.substr(0, folderId.size() - 1);
-  dir = dir.substr(dir.rfind('\\') == std::string::npos ? 0 : dir.rfind('\\') + 1);
+  std::size_t cut = lastSeparator(dir);
+  dir = dir.substr(cut == std::string::npos ? 0 : cut + 1);
   dir.erase(0, dir.find_first_not_of('!'));
   return dir;
 }

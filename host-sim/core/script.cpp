@@ -15,6 +15,7 @@
 #include "host-sim/core/mail_text.h"
 #include "host-sim/core/script_text.h"
 #include "host-sim/core/settings_view.h"
+#include "text/cp932.h"
 
 namespace lumo::hostsim {
 
@@ -381,11 +382,11 @@ std::string Script::folder(const Words& w) {
   if (w.size() < 2) return "folder needs an id";
   // Missing parents come first, named after their directories.
   std::string id = c(w[1]);
-  for (std::size_t cut = id.find('\\'); cut != std::string::npos && cut + 1 < id.size();
-       cut = id.find('\\', cut + 1)) {
+  std::size_t nameStart = 0;
+  for (std::size_t cut = findCp932Separator(id); cut != std::string::npos && cut + 1 < id.size();
+       nameStart = cut + 1, cut = findCp932Separator(id, cut + 1)) {
     std::string parent = id.substr(0, cut + 1);
-    std::string name = parent.substr(0, parent.size() - 1);
-    name = name.substr(name.rfind('\\') == std::string::npos ? 0 : name.rfind('\\') + 1);
+    std::string name = id.substr(nameStart, cut - nameStart);
     if (!store_->folderExists(parent) && !store_->addFolder(parent, name))
       return "cannot add folder " + u(parent);
   }

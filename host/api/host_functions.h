@@ -4,7 +4,10 @@
 //
 // Ownership: texts returned by the getters of ids, paths and names belong to
 // the host and are never released; BKA_GetHeader's text is released with
-// BKA_Free; text handed to BKA_SetSource comes from BKA_Alloc/BKA_ReAlloc.
+// BKA_Free; text handed to BKA_SetSource comes from BKA_Alloc/BKA_ReAlloc and
+// belongs to the host after the call (the host releases it). Every other text
+// the plug-in passes (BKA_AppendMessage's mail, header names and values,
+// status texts) is only read during the call and stays the plug-in's.
 #pragma once
 
 #include "platform/win32.h"

@@ -13,8 +13,8 @@ bool setSourceText(const char* mailId, std::string_view text) {
   if (!block) return false;
   if (!text.empty()) std::memcpy(block, text.data(), text.size());
   block[text.size()] = '\0';
+  // The block is the host's from here on: it releases it, never the plug-in.
   HostApi.BKA_SetSource(mailId, block);
-  HostApi.BKA_Free(block);
   return true;
 }
 

@@ -9,9 +9,10 @@
 namespace lumo {
 
 // Hands `text` to BKA_SetSource for `mailId` ("TEMP": only shown) in a
-// NUL-terminated block from BKA_Alloc. The host copies what it is given, so
-// the block is released again after the call. False when the host gave no
-// memory (nothing was handed over).
+// NUL-terminated block from BKA_Alloc. The block belongs to the host once it
+// is handed over: the host releases it with its BKA_Free, the plug-in never
+// touches it again. False when the host gave no memory (nothing was handed
+// over).
 bool setSourceText(const char* mailId, std::string_view text);
 
 }  // namespace lumo

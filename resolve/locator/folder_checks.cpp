@@ -1,9 +1,11 @@
 // The folder test and the letter-case-blind search used around the plug-in.
 #include <cstring>
+#include <string_view>
 
 #include "host/api/host_api.h"
 #include "resolve/locator/locator.h"
 #include "text/ascii_case.h"
+#include "text/cp932.h"
 
 namespace lumo {
 
@@ -22,12 +24,20 @@ bool IsUsableFolder(const char* folderId) {
   const char* id =
       current ? (HostApi.BKA_GetCurrentFolder ? HostApi.BKA_GetCurrentFolder() : nullptr) : folderId;
   if (id == nullptr || !isStoreRelativeId(id)) return false;
-  // A mailbox alone ("Box.mb\") has one backslash; a folder in it has two.
-  const char* first = std::strchr(id, '\\');
-  if (first == nullptr || std::strchr(first + 1, '\\') == nullptr) return false;
+  // A mailbox alone ("Box.mb\") has one separator; a folder in it has two.
+  // Separators are read in code page 932: "表" and "ソ" end in the byte of
+  // "\" but separate nothing.
+  std::string_view text(id);
+  std::size_t first = findCp932Separator(text);
+  if (first == std::string_view::npos || findCp932Separator(text, first + 1) == std::string_view::npos)
+    return false;
   // The current folder: folders whose names begin with "!" (trash and the
-  // host's other special folders) are not acted on, the inbox excepted.
-  if (current && std::strstr(id, "\\!") != nullptr && std::strstr(id, "!Inbox\\") == nullptr) return false;
+  // host's other special folders) are not acted on, the inbox excepted. The
+  // "\" of "!Inbox\" follows an ASCII letter, so it is always a separator.
+  if (current && std::strstr(id, "!Inbox\\") == nullptr) {
+    for (std::size_t at = first; at != std::string_view::npos; at = findCp932Separator(text, at + 1))
+      if (at + 1 < text.size() && text[at + 1] == '!') return false;
+  }
   return true;
 }
 

@@ -107,14 +107,22 @@ TEST_F(HostFunctions, SpecifiedHeadersActOnTheCurrentMail) {
   EXPECT_EQ(fx.store().source(m1)->find("X-MEMO"), std::string::npos);
 }
 
+// A text handed to BKA_SetSource is a block of the host's heap that the host
+// takes over and releases itself.
+LPSTR hostCopy(const char* text) {
+  auto* block = static_cast<char*>(BKA_Alloc(static_cast<DWORD>(std::strlen(text) + 1)));
+  std::strcpy(block, text);
+  return block;
+}
+
 TEST_F(HostFunctions, TempSourceOnlySetsWhatIsShown) {
   ASSERT_EQ(fx.run("open-mail @1"), "");
   std::string before = *fx.store().source(m1);
-  BKA_SetSource("TEMP", "Subject: shown\r\n\r\nshown body\r\n");
+  BKA_SetSource("TEMP", hostCopy("Subject: shown\r\n\r\nshown body\r\n"));
   EXPECT_EQ(fx.host().shownText, "Subject: shown\r\n\r\nshown body\r\n");
   EXPECT_EQ(*fx.store().source(m1), before);
   EXPECT_STREQ(BKA_GetSource("TEMP"), "Subject: shown\r\n\r\nshown body\r\n");
-  BKA_SetSource(m1.c_str(), "Subject: replaced\r\n\r\n");
+  BKA_SetSource(m1.c_str(), hostCopy("Subject: replaced\r\n\r\n"));
   EXPECT_EQ(*fx.store().source(m1), "Subject: replaced\r\n\r\n");
 }
 

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 #include "host-sim/core/mail_text.h"
 #include "support/temp_dir.h"
 
@@ -108,6 +111,22 @@ TEST_F(StoreTest, FoldersDisplayNamesAndBadIds) {
   EXPECT_FALSE(store.addFolder("Box.mb\\A\\B\\", "parent missing"));
   EXPECT_FALSE(store.addFolder("Box.mb\\..\\", "x"));
   EXPECT_EQ(store.dataFolderText().back(), '\\');
+}
+
+// A folder named "ソ" (83 5C) or "表" (95 5C) is one directory, as on Windows:
+// the second byte of a two-byte character is no separator.
+TEST_F(StoreTest, ANameEndingInTheByteOfABackslashIsOneDirectory) {
+  const std::string so = "Box.mb\\\x83\x5c\\";
+  const std::string hyo = so + "\x95\x5c\\";
+  ASSERT_TRUE(store.addFolder(so, "So"));
+  ASSERT_TRUE(store.addFolder(hyo, "Hyo"));
+  EXPECT_EQ(store.folderPath(so), dir.path() / "Box.mb" / "\x83\x5c");
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path() / "Box.mb" / "\x83\x5c" / "\x95\x5c"));
+  EXPECT_FALSE(std::filesystem::exists(dir.path() / "Box.mb" / "\x83"));
+  std::vector<std::string> folders = store.folders();
+  EXPECT_NE(std::find(folders.begin(), folders.end(), hyo), folders.end());
+  EXPECT_EQ(store.displayName(hyo), "Hyo");
+  EXPECT_EQ(store.append(hyo, kMail), hyo + "?00000001");
 }
 
 TEST(MailText, HeadersAreFoundUnfoldedReplacedAndAdded) {

@@ -269,6 +269,16 @@ TEST_F(LocatorStore, UsableFoldersLieInsideAMailbox) {
   EXPECT_TRUE(IsUsableFolder(nullptr));
   host.folder = "Box.mb\\";
   EXPECT_FALSE(IsUsableFolder(nullptr));
+
+  // Code page 932 names whose second byte is that of "\\" ("表" 95 5C,
+  // "ソ" 83 5C) separate nothing.
+  EXPECT_FALSE(IsUsableFolder("\x95\x5c.mb\\"));     // the mailbox "表.mb" alone
+  EXPECT_FALSE(IsUsableFolder("Box.mb\\\x83\x5c"));  // no separator after "ソ"
+  EXPECT_TRUE(IsUsableFolder("\x95\x5c.mb\\\x83\x5c\\"));
+  host.folder = "Box.mb\\\x83\x5c!\\";  // "ソ!", not a folder beginning with "!"
+  EXPECT_TRUE(IsUsableFolder(nullptr));
+  host.folder = "\x95\x5c.mb\\\x83\x5c\\!Sent\\";
+  EXPECT_FALSE(IsUsableFolder(nullptr));
 }
 
 TEST(FindNoCase, FindsTheWordInAnyLetterCase) {

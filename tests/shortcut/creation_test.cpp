@@ -292,19 +292,31 @@ TEST_F(CreationTest, NothingIsTakenInAMailboxThatIsNoFolder) {
 
 // A current folder id longer than the source folder buffer is never cut:
 // the cut id would not match the folder, and opening it again would make
-// the shortcuts in the folder they came from.
-TEST_F(CreationTest, NothingIsTakenInAFolderWhoseIdDoesNotFit) {
-  std::string folder = "Box.mb\\" + std::string(250, 'f') + "\\";
-  ASSERT_TRUE(fx.store().addFolder(folder, "Long"));
-  std::string id = fx.addMail(folder, targetSource("Long", "Message-ID: <l@x>\r\n"));
-  openFolder(folder);
-  fx.host().select({id});
-  answer("OK");
+// the shortcuts in the folder they came from. The user is told that the
+// creation failed. 256 bytes are one too many; 255 fit.
+TEST_F(CreationTest, AFolderWhoseIdDoesNotFitIsRefusedAndTold) {
+  std::string tooLong = "Box.mb\\" + std::string(248, 'f') + "\\";
+  std::string longest = "Box.mb\\" + std::string(247, 'f') + "\\";
+  ASSERT_EQ(tooLong.size(), 256u);
+  for (const std::string& folder : {tooLong, longest}) {
+    ASSERT_TRUE(fx.store().addFolder(folder, "Long"));
+    fx.addMail(folder, targetSource("Long", "Message-ID: <l@x>\r\n"));
+  }
+  openFolder(tooLong);
+  fx.host().select({fx.store().mailIds(tooLong).at(0)});
+  answer("OK OK");
   command();
   EXPECT_EQ(lumo::CreationPending, 0);
-  openFolder(folder);
-  EXPECT_EQ(mails(folder).size(), 1u);
-  EXPECT_EQ(boxes().size(), 1u);
+  ASSERT_EQ(boxes().size(), 2u);
+  expectBox(1, nullptr, text::Failed, kNotice);
+  EXPECT_EQ(status(), "");
+
+  openFolder(longest);
+  fx.host().select({fx.store().mailIds(longest).at(0)});
+  answer("OK");
+  command();
+  EXPECT_EQ(lumo::CreationPending, 1);
+  EXPECT_EQ(boxes().size(), 3u);
 }
 
 TEST_F(CreationTest, TheFixedFolderGetsTheShortcutsAtOnce) {
@@ -440,6 +452,21 @@ TEST_F(RetrievalTest, NothingIsMadeWithoutTheRetrievalFolder) {
   EXPECT_TRUE(mails(kLinks).empty());
 }
 
+// A host that names no data folder gives no path to the folder's settings:
+// the creation fails, silently as on every retrieval.
+const char* WINAPI noDataFolder() { return nullptr; }
+
+TEST_F(RetrievalTest, NoDataFolderMakesNoShortcut) {
+  lumo::Settings.creScMailCheck = 1;
+  auto saved = lumo::HostApi.BKA_GetDataFolder;
+  lumo::HostApi.BKA_GetDataFolder = noDataFolder;
+  int result = lumo::OnRetrieve(nullptr, m1.c_str());
+  lumo::HostApi.BKA_GetDataFolder = saved;
+  EXPECT_EQ(result, 0);
+  EXPECT_TRUE(mails(kLinks).empty());
+  EXPECT_TRUE(boxes().empty());
+}
+
 // A mail id that climbs out of the data folder is never made a path: no file
 // is opened for it (the armed read fault is still there afterwards).
 TEST_F(RetrievalTest, AMailIdLeadingOutOfTheStoreOpensNoFile) {
@@ -562,6 +589,49 @@ TEST_F(MakeShortCutTest, ACounterThatCannotBeWrittenMakesNothing) {
   EXPECT_EQ(index(), "");
 }
 
+// A Message-ID whose shortcut Message-ID would not fit an id (256 bytes) gives
+// no shortcut at all: one without its Message-ID could never be looked up,
+// and its link would be dropped by the first cleanup. One byte less, and the
+// shortcut carries the whole field and its link the location.
+TEST_F(MakeShortCutTest, EveryShortcutCarriesItsMessageIdAndALocatedLinkOrNoneIsMade) {
+  std::string fits = "<" + std::string(239, 'm') + "@x>";  // 243 bytes: 255 with "2711_7" and ".LuMO."
+  std::string tooLong = "<" + std::string(240, 'm') + "@x>";
+  std::string refused = fx.addMail(kInbox, targetSource("Long", "Message-ID: " + tooLong + "\r\n"));
+  EXPECT_EQ(lumo::LumoMakeShortCut(refused.c_str(), kLinks.c_str()), 0);
+  EXPECT_TRUE(mails(kLinks).empty());
+  EXPECT_EQ(index(), "");
+  EXPECT_EQ(settingsFile().find("Lumo-Count"), std::string::npos);
+
+  std::string made = fx.addMail(kInbox, targetSource("Long", "Message-ID: " + fits + "\r\n"));
+  ASSERT_EQ(lumo::LumoMakeShortCut(made.c_str(), kLinks.c_str()), 1);
+  std::string shortcut = mails(kLinks).at(0);
+  std::string own = "<" + std::string(239, 'm') + "@2712_7.LuMO.x>";
+  EXPECT_NE(source(shortcut).find("\r\nMessage-ID: " + own + "\r\n"), std::string::npos);
+  EXPECT_NE(index().find("\x01" + fits + "\x01" + shortcut + "\r\n"), std::string::npos) << visible(index());
+}
+
+// A link line that cannot be appended to the link index makes the creation a
+// failure (0), though the mail was handed to the host and counted.
+TEST_F(MakeShortCutTest, ALinkLineThatCannotBeAppendedIsAFailureAfterTheMailWasCounted) {
+  lumo::platform::failStep(lumo::platform::FileStep::OpenAppend);
+  EXPECT_EQ(lumo::LumoMakeShortCut(m1.c_str(), kLinks.c_str()), 0);
+  EXPECT_EQ(mails(kLinks).size(), 1u);
+  EXPECT_NE(settingsFile().find("Lumo-Count=1\r\n"), std::string::npos);
+  EXPECT_EQ(index(), "");
+}
+
+// A shortcut location that would make the link line longer than the index
+// takes is left out: the link is recorded all the same, without a location.
+TEST_F(MakeShortCutTest, ALocationTooLongForTheLinkLineIsLeftOut) {
+  std::string far = "Box.mb\\" + std::string(240, 'd') + "\\";
+  ASSERT_TRUE(fx.store().addFolder(far, "Far"));
+  std::string messageId = "<" + std::string(215, 'm') + "@x>";
+  std::string id = fx.addMail(kInbox, targetSource("Far", "Message-ID: " + messageId + "\r\n"));
+  ASSERT_EQ(lumo::LumoMakeShortCut(id.c_str(), far.c_str()), 1);
+  ASSERT_EQ(mails(far).size(), 1u);
+  EXPECT_EQ(visible(index()), visible("2711_7\x01" + kInbox + "\x01?00000004\x01" + messageId + "\x01\r\n"));
+}
+
 // Host stand-ins swapped into the function table for single cases.
 LPSTR WINAPI headerForAnyId(LPCSTR) {
   const char header[] = "Subject: x\r\nMessage-ID: <n@x>\r\n\r\n";
@@ -570,6 +640,11 @@ LPSTR WINAPI headerForAnyId(LPCSTR) {
   return block;
 }
 BOOL WINAPI refuseAppend(LPCSTR, LPCSTR) { return FALSE; }
+decltype(lumo::HostApi.BKA_AppendMessage) hostAppend = nullptr;
+BOOL WINAPI storeButAnswerFailure(LPCSTR folderId, LPCSTR message) {
+  hostAppend(folderId, message);
+  return FALSE;
+}
 
 // A mail id without "\\" has no folder: nothing is made, and the number it
 // took stays used in memory but is not written.
@@ -586,14 +661,25 @@ TEST_F(MakeShortCutTest, AMailIdWithoutBackslashUsesUpANumberInMemoryOnly) {
   EXPECT_NE(source(mails(kLinks).at(0)).find("X-LuMOID: 2712_7\r\n"), std::string::npos);
 }
 
-// A mail the host does not take is not recorded, and not reported as made.
-TEST_F(MakeShortCutTest, AMailTheHostRefusesIsNeitherRecordedNorReported) {
+// The host's answer to the append says nothing: the look-up does. A mail
+// stored under a "failed" answer is recorded with its location; one the host
+// dropped is counted and recorded without a location, as when the look-up
+// finds nothing.
+TEST_F(MakeShortCutTest, TheAppendAnswerIsNotExaminedTheLookUpDecidesTheLocation) {
   auto saved = lumo::HostApi.BKA_AppendMessage;
+  hostAppend = saved;
+  lumo::HostApi.BKA_AppendMessage = storeButAnswerFailure;
+  int stored = lumo::LumoMakeShortCut(m1.c_str(), kLinks.c_str());
   lumo::HostApi.BKA_AppendMessage = refuseAppend;
-  int result = lumo::LumoMakeShortCut(m1.c_str(), kLinks.c_str());
+  int dropped = lumo::LumoMakeShortCut(m2.c_str(), kLinks.c_str());
   lumo::HostApi.BKA_AppendMessage = saved;
-  EXPECT_EQ(result, 0);
-  EXPECT_EQ(index(), "");
+  EXPECT_EQ(stored, 1);
+  EXPECT_EQ(dropped, 1);
+  ASSERT_EQ(mails(kLinks).size(), 1u);
+  EXPECT_EQ(visible(index()),
+            visible("2711_7\x01" + kInbox + "\x01?00000001\x01<1@x>\x01" + mails(kLinks)[0] +
+                    "\r\n2712_7\x01" + kInbox + "\x01?00000002\x01<2@x>\x01\r\n"));
+  EXPECT_NE(settingsFile().find("Lumo-Count=2\r\n"), std::string::npos);
 }
 
 // The export other software calls reaches the same creation.
