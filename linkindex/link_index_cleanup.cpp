@@ -74,13 +74,16 @@ bool planLines(std::string_view content, LinkRecord& record, LinkLookup& lookup,
     // cleanup, so that no line is lost over a file it does not understand.
     if (!record.parseLine(line.text)) return false;
     const char* location = record.shortcutLocation();
-    if (location != nullptr && namesMail(location) && lookup.mailExists(location)) {
-      plan.lines.push_back({LineNeed::Keep, 0});
+    if (location != nullptr && namesMail(location)) {
+      // A mail id the host does not know names no folder to search; but a
+      // store that could not be read (moved away, a drive gone) proves no
+      // mail gone, and the line stays.
+      bool gone = lookup.lookUpMail(location) == SearchOutcome::Missing;
+      plan.lines.push_back({gone ? LineNeed::Drop : LineNeed::Keep, 0});
       continue;
     }
     std::string messageId = record.shortcutMessageId();
-    // A mail id the host does not know names no folder to search.
-    if (messageId.empty() || (location != nullptr && namesMail(location))) {
+    if (messageId.empty()) {
       plan.lines.push_back({LineNeed::Drop, 0});
     } else if (location != nullptr) {
       plan.lines.push_back({LineNeed::FolderSearch, plan.inFolders.searches.size()});

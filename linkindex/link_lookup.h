@@ -27,9 +27,11 @@ struct MailSearch {
 class LinkLookup {
  public:
   virtual ~LinkLookup() = default;
-  // Whether the host knows a mail by this id (an id leading outside the data
-  // folder names nothing).
-  virtual bool mailExists(std::string_view mailId) = 0;
+  // Whether the host knows a mail by this id: Found when it does, Missing
+  // when it does not and that was read from a store at hand (an id leading
+  // outside the data folder names nothing: Missing), Unreadable when the
+  // mail's folder could not be read, so that its absence proves nothing.
+  virtual SearchOutcome lookUpMail(std::string_view mailId) = 0;
   // Answers every search in the folder `folderId`, each as a search of that
   // folder alone would, reading its index at most once.
   virtual void findInFolder(std::string_view folderId, std::span<MailSearch> searches) = 0;

@@ -102,4 +102,9 @@ std::string LinkRecord::shortcutMessageId() const {
   return lumo::shortcutMessageId(targetMessageId_, shortcutId_);
 }
 
+bool LinkRecord::isShortcutMail(std::string_view mailMessageId) const {
+  std::string expected = shortcutMessageId();
+  return expected.empty() || expected == mailMessageId;
+}
+
 }  // namespace lumo

@@ -2,12 +2,20 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace lumo {
 
 class LinkLookup;
+
+// A deleted shortcut mail: the shortcut id its "X-LuMOID" field gives and
+// its own Message-ID (empty when it has none).
+struct DeletedShortcut {
+  std::string shortcutId;
+  std::string messageId;
+};
 
 // Key kinds for LinkRecord::findIn (internal numbers, never stored).
 enum class LinkFindKind : int {
@@ -81,6 +89,13 @@ class LinkRecord {
   // Message-ID, it holds no "@", or the result would not fit an id.
   std::string shortcutMessageId() const;
 
+  // Whether a mail whose own Message-ID is `mailMessageId` (empty: it has
+  // none) is this link's shortcut mail: any received mail can carry any
+  // shortcut id, but only the link's shortcut carries the Message-ID the
+  // link gave it. A link whose target had no usable Message-ID gave its
+  // shortcut none: then nothing tells mails apart and any mail is taken.
+  bool isShortcutMail(std::string_view mailMessageId) const;
+
   // Appends the record's line with CR LF, creating the file when missing and
   // holding it exclusively while writing. 0 (nothing written) when the shortcut
   // id is absent or malformed, the line cannot be formatted, or the line could
@@ -124,6 +139,14 @@ class LinkRecord {
   // the file was rewritten (a missing file becomes an empty one); 0, file
   // untouched, when it cannot be read or written or a line does not parse.
   int cleanIndex(const char* indexPath, LinkLookup& lookup);
+
+  // Removes the lines of many deleted shortcut mails in one rewrite: the
+  // lines of each mail's shortcut id whose link that mail is (isShortcutMail
+  // of its own Message-ID). Lines of such an id that do not parse, and ids
+  // that are malformed, are left alone. 1 when the file was rewritten, and 1
+  // when no line was to go (file untouched); 0, file untouched, when the file
+  // cannot be read or rewritten.
+  static int removeLinksOf(const char* indexPath, std::span<const DeletedShortcut> mails);
 
  private:
   static const char* text(const std::string& s) { return s.empty() ? nullptr : s.c_str(); }

@@ -243,3 +243,37 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
 }
 
 }  // namespace lumo
+
+namespace lumo {
+
+int LinkRecord::removeLinksOf(const char* indexPath, std::span<const DeletedShortcut> mails) {
+  // Sorted by id, so that each line finds the mails of its id at once.
+  std::vector<const DeletedShortcut*> byId;
+  for (const DeletedShortcut& mail : mails)
+    if (isShortcutId(mail.shortcutId)) byId.push_back(&mail);
+  if (byId.empty()) return 1;
+  auto idLess = [](const DeletedShortcut* a, const DeletedShortcut* b) {
+    return a->shortcutId < b->shortcutId;
+  };
+  std::sort(byId.begin(), byId.end(), idLess);
+  platform::FileView view;
+  if (!openIndex(indexPath, view)) return 0;
+
+  std::vector<LineEdit> edits;
+  LinkRecord record;
+  IndexLines lines(view.bytes());
+  IndexLine line;
+  while (lines.next(line)) {
+    if (!line.usable()) continue;
+    DeletedShortcut probe{std::string(line.text.substr(0, line.text.find('\x01'))), {}};
+    auto [first, last] = std::equal_range(byId.begin(), byId.end(), &probe, idLess);
+    if (first == last || !record.parseLine(line.text)) continue;
+    if (std::any_of(first, last,
+                    [&](const DeletedShortcut* mail) { return record.isShortcutMail(mail->messageId); }))
+      edits.push_back({line.raw.data(), std::string()});
+  }
+  if (edits.empty()) return 1;
+  return rewriteWithEdits(indexPath, view, edits);
+}
+
+}  // namespace lumo

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file.h"
 #include "platform/win32.h"
 
 namespace lumo::platform {
@@ -13,7 +14,8 @@ namespace lumo::platform {
 class DirectoryListing {
  public:
   // Starts at the first entry matching the pattern, if any.
-  explicit DirectoryListing(const std::string& pattern) : find_(FindFirstFileA(pattern.c_str(), &entry_)) {}
+  explicit DirectoryListing(const std::string& pattern)
+      : find_(stepFails(FileStep::List) ? INVALID_HANDLE_VALUE : FindFirstFileA(pattern.c_str(), &entry_)) {}
   DirectoryListing(const DirectoryListing&) = delete;
   DirectoryListing& operator=(const DirectoryListing&) = delete;
   ~DirectoryListing() {

@@ -116,7 +116,9 @@ inline bool replaceFile(const char* path, std::string_view bytes) {
 
 // Test seams for the file operations; in normal use no fault is planned,
 // nothing is recorded and no action waits.
-enum class FileStep { OpenRead, OpenAppend, OpenTemp, Write, Flush, Rename, Count };
+// List is a directory listing (DirectoryListing): when it fails, nothing is
+// listed, as for a directory that cannot be read.
+enum class FileStep { OpenRead, OpenAppend, OpenTemp, Write, Flush, Rename, List, Count };
 // The next time the given step is reached (after `skip` further occurrences),
 // it fails as the operating system would, without the system being asked.
 void failStep(FileStep step, int skip = 0);

@@ -8,7 +8,7 @@ namespace lumo::platform {
 namespace {
 constexpr int kSteps = static_cast<int>(FileStep::Count);
 // -1: no fault planned; otherwise the number of occurrences still to pass.
-int plan[kSteps] = {-1, -1, -1, -1, -1, -1};
+int plan[kSteps] = {-1, -1, -1, -1, -1, -1, -1};
 bool recording = false;
 std::vector<FileStep> record;
 std::function<void()> actions[kSteps];

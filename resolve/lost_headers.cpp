@@ -16,14 +16,6 @@
 namespace lumo {
 namespace {
 
-// Any received mail can carry any "id=": it takes a link only when it is
-// that link's shortcut mail, i.e. carries the Message-ID the link's shortcut
-// was given (a link whose target had no Message-ID gave its shortcut none).
-bool isShortcutMailOf(const LinkRecord& record, std::string_view header) {
-  std::string expected = record.shortcutMessageId();
-  return expected.empty() || headerFieldValue(header, "Message-ID") == expected;
-}
-
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
 void writeShortcutHeaders(const LinkRecord& record) {
@@ -42,6 +34,8 @@ void restoreLostHeaders(std::string_view header) {
   if (!id) return;
   LinkRecord record;
   if (!record.findIn(LinkIndexPath, id->c_str(), LinkFindKind::ByShortcutId)) return;
+  // Any received mail can carry any "id=": only the link's own shortcut
+  // mail takes its headers back.
   if (!isShortcutMailOf(record, header)) return;
   // Ids that would lead outside the data folder name no mail.
   const char* target = record.targetMailId();

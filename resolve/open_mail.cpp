@@ -52,33 +52,49 @@ void rememberTarget(std::string_view mailId) {
 
 bool ask(const char* text, const char* caption) { return askOkCancel(nullptr, text, caption); }
 
+// The shortcut being opened: its id, and whether the link index line of that
+// id is its own to write. Any mail can carry any shortcut id (a received one,
+// a copy sent on); only the link's own shortcut mail, or any while the index
+// holds no line of that id, brings the line in step, repairs or removes it.
+struct OpenedShortcut {
+  std::string id;
+  bool ownsLine = true;
+};
+
+bool ownsLinkLine(const std::string& shortcutId, std::string_view header) {
+  LinkRecord line;
+  return !line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId) ||
+         isShortcutMailOf(line, header);
+}
+
 // The link is given up: the shortcut is marked deleted, its index line goes
 // and the shortcut mail (the host's selection) moves to the trash folder.
-void offerDelete(const std::string& shortcutId, const char* question) {
+void offerDelete(const OpenedShortcut& shortcut, const char* question) {
   if (!ask(question, open_text::DeleteCaption)) return;
-  HostApi.BKA_SetSpecifiedHeader("X-LuMOID", ("DEL" + shortcutId).c_str());
-  LinkRecord().updateIn(LinkIndexPath, shortcutId.c_str(), "", LinkUpdateField::Remove);
+  HostApi.BKA_SetSpecifiedHeader("X-LuMOID", ("DEL" + shortcut.id).c_str());
+  if (shortcut.ownsLine)
+    LinkRecord().updateIn(LinkIndexPath, shortcut.id.c_str(), "", LinkUpdateField::Remove);
   MoveSelectionToTrash();
 }
 
 // The target is not where the shortcut says: search its recorded folder,
 // then, with the user's consent, every mailbox. A target found again is
 // shown and recorded; otherwise the shortcut may be deleted.
-void repairLink(const std::string& shortcutId, const RecordedTarget& target) {
+void repairLink(const OpenedShortcut& shortcut, const RecordedTarget& target) {
   const char* deleteQuestion = open_text::DeleteQuestion;
   std::string found = FindMailInFolder(target.messageId, target.folderId);
   if (found.empty()) {
-    if (!ask(open_text::RepairQuestion, open_text::LinkCaption))
-      return offerDelete(shortcutId, deleteQuestion);
+    if (!ask(open_text::RepairQuestion, open_text::LinkCaption)) return offerDelete(shortcut, deleteQuestion);
     found = FindMailInMailboxes(target.messageId);
     deleteQuestion = open_text::NotFoundDeleteQuestion;
-    if (found.empty()) return offerDelete(shortcutId, deleteQuestion);
+    if (found.empty()) return offerDelete(shortcut, deleteQuestion);
   }
   HostApi.BKA_SetSpecifiedHeader("X-MailID", found.c_str());
   rememberTarget(found);
-  LinkRecord().updateIn(LinkIndexPath, shortcutId.c_str(), found.c_str(), LinkUpdateField::SetMailId);
+  if (shortcut.ownsLine)
+    LinkRecord().updateIn(LinkIndexPath, shortcut.id.c_str(), found.c_str(), LinkUpdateField::SetMailId);
   const char* source = HostApi.BKA_GetSource(found.c_str());
-  if (!source) return offerDelete(shortcutId, deleteQuestion);
+  if (!source) return offerDelete(shortcut, deleteQuestion);
   showTarget(found.c_str(), source);
 }
 
@@ -99,9 +115,11 @@ void openShortcut(std::string_view header, const char* mailId) {
   MemoOpened = readMemoOn(header) ? 1 : 0;
   std::optional<std::string> shortcutId = liveShortcutId(header);
   if (!shortcutId) return;
+  OpenedShortcut shortcut{*shortcutId, ownsLinkLine(*shortcutId, header)};
   RecordedTarget target(header);
-  LinkRecord().storeIn(LinkIndexPath, shortcutId->c_str(), target.folderId.c_str(),
-                       target.usableMailId().c_str(), target.messageId.c_str(), mailId, 1);
+  if (shortcut.ownsLine)
+    LinkRecord().storeIn(LinkIndexPath, shortcut.id.c_str(), target.folderId.c_str(),
+                         target.usableMailId().c_str(), target.messageId.c_str(), mailId, 1);
   const char* source = target.mailIdSafe ? HostApi.BKA_GetSource(target.mailId.c_str()) : nullptr;
   rememberTarget(target.usableMailId());
   if (source && std::strstr(source, target.messageId.c_str())) {
@@ -110,7 +128,7 @@ void openShortcut(std::string_view header, const char* mailId) {
     MarkFolderIndexEntry(target.messageId, target.folderId);
   } else {
     if (target.mailId.empty()) return;
-    repairLink(*shortcutId, target);
+    repairLink(shortcut, target);
   }
   leaveEditMode();
 }

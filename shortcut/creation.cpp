@@ -9,6 +9,7 @@
 
 #include "host/api/host_api.h"
 #include "host/api/host_functions.h"
+#include "host/api/selected_mails.h"
 #include "host/api/user_messages.h"
 #include "resolve/locator/locator.h"
 #include "settings/settings_store.h"
@@ -127,10 +128,7 @@ void CollectSelectedMails() {
   const bool fixed = fixedFolderSet();
   int received = 0;
   int made = 0;
-  char mailId[IdCapacity];
-  for (int position = HostApi.BKA_GetNextMail(-1, mailId, IdCapacity, TRUE); position != -1;
-       position = HostApi.BKA_GetNextMail(position, mailId, IdCapacity, TRUE)) {
-    mailId[IdCapacity - 1] = '\0';
+  forEachSelectedMail([&](const char* mailId) {
     if (fixed) {
       if (LumoMakeShortCut(mailId, Settings.setScPath))
         ++made;
@@ -141,7 +139,7 @@ void CollectSelectedMails() {
       notePending(received, mailId);
     }
     ++received;
-  }
+  });
   if (received == 0) {
     CreationPending = 0;
     showNotice(nullptr, text::SelectMail);

@@ -1,6 +1,7 @@
 // Shortcut header reading with every offset checked against the text's length.
 #include "shortcut/shortcut_reader.h"
 
+#include "linkindex/link_record.h"
 #include "linkindex/message_id_value.h"
 #include "linkindex/shortcut_id.h"
 #include "text/ascii_case.h"
@@ -24,6 +25,41 @@ std::string_view fieldAt(std::string_view header, std::size_t start) {
   }
 }
 
+// Calls visit(offset) for the start of every line of the header block (up to
+// the empty line that ends it), until visit returns true.
+template <typename Visit>
+void forEachHeaderLine(std::string_view header, Visit visit) {
+  std::size_t lineStart = 0;
+  while (lineStart < header.size()) {
+    if (visit(lineStart)) return;
+    std::string_view rest = header.substr(lineStart);
+    if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 1) == "\n") return;  // end of the header block
+    std::size_t end = header.find_first_of("\r\n", lineStart);
+    if (end == std::string_view::npos) return;
+    lineStart = end + 1;
+    if (header[end] == '\r' && lineStart < header.size() && header[lineStart] == '\n') ++lineStart;
+  }
+}
+
+constexpr std::string_view kShortcutField = "X-LuMOID";
+
+// Where the first "X-LuMOID" field begins: the name in this letter case at
+// the start of a line of the header block, then blanks and ":". A subject or
+// a body that merely mentions the name is no such field. npos when none.
+std::size_t shortcutFieldAt(std::string_view header) {
+  std::size_t found = std::string_view::npos;
+  forEachHeaderLine(header, [&](std::size_t lineStart) {
+    std::string_view rest = header.substr(lineStart);
+    if (rest.substr(0, kShortcutField.size()) != kShortcutField) return false;
+    std::size_t pos = kShortcutField.size();
+    while (pos < rest.size() && isBlank(rest[pos])) ++pos;
+    if (pos >= rest.size() || rest[pos] != ':') return false;
+    found = lineStart;
+    return true;
+  });
+  return found;
+}
+
 std::optional<std::string> boundedValue(std::string_view header, std::string_view name, std::size_t max,
                                         FieldOccurrence which = FieldOccurrence::First) {
   std::optional<std::string> value = headerFieldValue(header, name, which);
@@ -34,15 +70,16 @@ std::optional<std::string> boundedValue(std::string_view header, std::string_vie
 }  // namespace
 
 bool isShortcutHeader(std::string_view header) {
-  return untilNul(header).find("X-LuMOID") != std::string_view::npos;
+  return shortcutFieldAt(untilNul(header)) != std::string_view::npos;
 }
 
 std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
   header = untilNul(header);
-  std::size_t at = header.find("X-LuMOID");
+  std::size_t at = shortcutFieldAt(header);
   if (at == std::string_view::npos) return std::nullopt;
-  std::size_t pos = at + 8;
-  if (pos < header.size() && header[pos] == ':') ++pos;
+  std::size_t pos = at + kShortcutField.size();
+  while (pos < header.size() && isBlank(header[pos])) ++pos;
+  ++pos;  // the ":"
   while (pos < header.size() && isBlank(header[pos])) ++pos;
   std::size_t end = header.find_first_of("\r\n", pos);
   if (end == std::string_view::npos) end = header.size();
@@ -62,20 +99,21 @@ std::optional<std::string> headerFieldValue(std::string_view header, std::string
                                             FieldOccurrence which) {
   header = untilNul(header);
   std::optional<std::string> found;
-  std::size_t lineStart = 0;
-  while (lineStart < header.size()) {
+  forEachHeaderLine(header, [&](std::size_t lineStart) {
     std::string_view rest = header.substr(lineStart);
-    if (startsWithNoCase(rest, name) && rest.size() > name.size() && rest[name.size()] == ':') {
-      found = messageIdValue(fieldAt(header, lineStart));
-      if (which == FieldOccurrence::First) return found;
-    }
-    if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 1) == "\n") break;  // end of the header block
-    std::size_t end = header.find_first_of("\r\n", lineStart);
-    if (end == std::string_view::npos) break;
-    lineStart = end + 1;
-    if (header[end] == '\r' && lineStart < header.size() && header[lineStart] == '\n') ++lineStart;
-  }
+    if (!startsWithNoCase(rest, name) || rest.size() <= name.size() || rest[name.size()] != ':') return false;
+    found = messageIdValue(fieldAt(header, lineStart));
+    return which == FieldOccurrence::First;
+  });
   return found;
+}
+
+std::string ownMessageId(std::string_view header) {
+  return headerFieldValue(header, "Message-ID").value_or("");
+}
+
+bool isShortcutMailOf(const LinkRecord& record, std::string_view header) {
+  return record.isShortcutMail(ownMessageId(header));
 }
 
 bool readMemoOn(std::string_view header) {

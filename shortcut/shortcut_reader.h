@@ -8,6 +8,8 @@
 
 namespace lumo {
 
+class LinkRecord;
+
 // Longest shortcut id value, "DEL" mark included, that fits the 24-byte
 // buffers the id is kept in.
 inline constexpr std::size_t kShortcutIdValueMax = 23;
@@ -16,7 +18,10 @@ inline constexpr std::size_t kShortcutIdValueMax = 23;
 // "X-Message-ID" are ids (kIdMax).
 inline constexpr std::size_t kTargetFolderIdMax = 511;
 
-// True when the header text contains "X-LuMOID" anywhere: the mail is a shortcut.
+// True when the header text holds an "X-LuMOID" field: the name, in this
+// letter case, at the start of a line of the header block, then ":" (blanks
+// may stand before it). A mail that merely mentions the name, in its subject
+// say, is no shortcut.
 bool isShortcutHeader(std::string_view header);
 
 // The shortcut id S read after "X-LuMOID".
@@ -25,10 +30,11 @@ struct ShortcutIdValue {
   bool givenUp = false;  // the value began with "DEL"
 };
 
-// Reads S from the first "X-LuMOID": the text after its ":" and blanks, up to
-// the line end, trailing blanks removed; a leading "DEL" sets givenUp. None when
-// there is no "X-LuMOID", the value is empty, or it is longer than
-// kShortcutIdValueMax (an over-long value is refused, never cut into another id).
+// Reads S from the first "X-LuMOID" field (as isShortcutHeader finds it): the
+// text after its ":" and blanks, up to the line end, trailing blanks removed;
+// a leading "DEL" sets givenUp. None when there is no such field, the value
+// is empty, or it is longer than kShortcutIdValueMax (an over-long value is
+// refused, never cut into another id).
 std::optional<ShortcutIdValue> readShortcutId(std::string_view header);
 
 // The value of the first (or the last) header field named `name` (whole
@@ -37,6 +43,15 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header);
 enum class FieldOccurrence { First, Last };
 std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
                                             FieldOccurrence which = FieldOccurrence::First);
+
+// The mail's own Message-ID: the value of its first "Message-ID" field,
+// empty when it has none.
+std::string ownMessageId(std::string_view header);
+
+// Whether the mail with this header is the shortcut mail of the link in
+// `record` (LinkRecord::isShortcutMail of its own Message-ID): only that
+// mail may have the link's line rewritten, removed or its headers restored.
+bool isShortcutMailOf(const LinkRecord& record, std::string_view header);
 
 // True when the "X-MEMO" value equals "ON" without regard to case.
 bool readMemoOn(std::string_view header);

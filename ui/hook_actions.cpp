@@ -2,10 +2,12 @@
 #include "ui/hook_actions.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "host/api/host_api.h"
 #include "host/api/host_block.h"
 #include "host/api/module_state.h"
+#include "host/api/selected_mails.h"
 #include "host/api/user_messages.h"
 #include "linkindex/link_record.h"
 #include "resolve/locator/locator.h"
@@ -20,12 +22,13 @@
 namespace lumo {
 namespace {
 
-void removeLinkOfMail(const char* mailId) {
+// The shortcut that a mail being deleted is, if it is one whose line is
+// still in the index (a shortcut marked deleted lost its line then).
+void noteDeletedShortcut(const char* mailId, std::vector<DeletedShortcut>& deleted) {
   HostBlock header(HostApi.BKA_GetHeader(mailId));
   std::optional<ShortcutIdValue> id = readShortcutId(header.text());
-  if (!id || id->givenUp) return;  // a shortcut marked deleted lost its line then
-  LinkRecord record;
-  record.updateIn(LinkIndexPath, id->id.c_str(), "", LinkUpdateField::Remove);
+  if (!id || id->givenUp) return;
+  deleted.push_back({std::move(id->id), ownMessageId(header.text())});
 }
 
 // A double-click on the list's empty space leaves no mail selected; like a
@@ -51,14 +54,11 @@ void refuseDirectEdit() {
 }
 
 int RemoveSelectedLinks() {
-  char mailId[IdCapacity] = "";
-  int count = 0;
-  // Positions only grow; a host that gave one back again would walk forever.
-  for (int at = -1, next; (next = HostApi.BKA_GetNextMail(at, mailId, IdCapacity, 1)) > at; at = next) {
-    mailId[IdCapacity - 1] = '\0';
-    ++count;
-    removeLinkOfMail(mailId);
-  }
+  std::vector<DeletedShortcut> deleted;
+  int count = forEachSelectedMail([&](const char* mailId) { noteDeletedShortcut(mailId, deleted); });
+  // One rewrite for the whole command, however many mails it deletes: this
+  // runs inside a hook, on the thread of the host's windows.
+  if (!deleted.empty()) LinkRecord::removeLinksOf(LinkIndexPath, deleted);
   if (count == 0) return 0;
   char status[sizeof hook_text::LinksRemovedFormat + 16];
   std::snprintf(status, sizeof status, hook_text::LinksRemovedFormat, count);

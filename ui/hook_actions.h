@@ -11,10 +11,13 @@ namespace lumo {
 // out of edit mode with the host command "EditMode".
 void refuseDirectEdit();
 
-// Walks the host's selected mails and removes the link index line of each
-// shortcut mail among them (a shortcut marked deleted has none left). Puts
-// the number of mails walked, shortcuts or not, into the status bar. 1 when
-// at least one mail was walked; 0, showing nothing, when none was selected.
+// Walks the host's selected mails and removes, in one rewrite of the index,
+// the link index line of each shortcut mail among them: the line of its
+// shortcut id, only when it is that link's own shortcut (its Message-ID is
+// the one the link gave it); a shortcut marked deleted has no line left.
+// Puts the number of mails walked, shortcuts or not, into the status bar. 1
+// when at least one mail was walked; 0, showing nothing, when none was
+// selected.
 int RemoveSelectedLinks();
 
 // The jump of an acting double-click in the mail list: from a shortcut to its

@@ -48,8 +48,8 @@ Model model(std::string_view text, std::string_view index) {
             e.markOffset = start + i - 1;
             e.mark = line[i - 1];
           }
-        } else if (e.separators == 1) {
-          e.key += line[i];
+        } else if (e.separators == 1 && e.key.size() <= lumo::kIdMax) {
+          e.key += line[i];  // the reader keeps no more of a key than names no mail
         }
       }
       return m;

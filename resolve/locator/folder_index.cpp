@@ -37,7 +37,12 @@ std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, con
   if (file.open((data + folderId + kFolderIndexName).c_str()) != platform::ReadStatus::Ok) return {};
   locator::FileSource source(file);
   IndexEntry entry;
-  if (scanner.find(source, entry) != ScanResult::Found || !entry.namesMail()) return {};
+  if (scanner.find(source, entry) != ScanResult::Found) return {};
+  return mailIdOf(folderId, entry);
+}
+
+std::string mailIdOf(const std::string& folderId, const IndexEntry& entry) {
+  if (!entry.namesMail() || folderId.size() + 1 + entry.key.size() > kIdMax) return {};
   return folderId + "?" + entry.key;
 }
 

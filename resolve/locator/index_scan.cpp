@@ -112,7 +112,7 @@ bool EntryReader::take(const char* bytes, std::size_t size) {
     char c = bytes[i];
     if (c == '\n') {
       // The CR before the line feed is not part of the line.
-      if (entry_.separators == 1 && !entry_.key.empty() && entry_.key.back() == '\r') entry_.key.pop_back();
+      if (previous_ == '\r' && previousInKey_) entry_.key.pop_back();
       return true;
     }
     if (c == kFieldSeparator) {
@@ -123,9 +123,10 @@ bool EntryReader::take(const char* bytes, std::size_t size) {
         entry_.mark = previous_;
         return true;
       }
-    } else if (entry_.separators == 1) {
-      entry_.key += c;
     }
+    // Past an id's length the key names no mail: it is not kept growing.
+    previousInKey_ = c != kFieldSeparator && entry_.separators == 1 && entry_.key.size() <= kIdMax;
+    if (previousInKey_) entry_.key += c;
     previous_ = c;
   }
   offset_ += size;

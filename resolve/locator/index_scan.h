@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "resolve/locator/substring.h"
+#include "text/id_limits.h"
 
 namespace lumo::locator {
 
@@ -68,15 +69,21 @@ struct IndexEntry {
   std::uint64_t lineStart = 0;   // offset of the line's first byte
   int separators = 0;            // counted up to kMarkSeparator
   bool keyClosed = false;        // field 2 is closed by a second separator
-  std::string key;               // field 2 as far as it goes
+  std::string key;               // field 2 as far as it goes, at most kIdMax + 1 bytes
   std::uint64_t markOffset = 0;  // offset of the last character of field 13
   char mark = 0;                 // that character (the 12th separator when field 13 is empty)
 
   bool hasMarkField() const { return separators >= kMarkSeparator; }
   // A line names a mail only with a whole, non-empty field 2. A line with a
   // single separator has a field 2 without its end: the host's lines always
-  // close it, so such a line is damaged or cut and names no mail.
-  bool namesMail() const { return keyClosed && !key.empty(); }
+  // close it, so such a line is damaged or cut and names no mail. Nor does a
+  // key longer than an id may be, or one holding CR or NUL (a crash can leave
+  // an index's tail full of zero bytes): it would end or cut the mail id
+  // wherever that is written or handed on.
+  bool namesMail() const {
+    return keyClosed && !key.empty() && key.size() <= kIdMax &&
+           key.find_first_of(std::string_view("\r\0", 2)) == std::string::npos;
+  }
 };
 
 enum class ScanResult { Found, Absent, Failed };
@@ -96,6 +103,7 @@ class EntryReader {
   IndexEntry entry_;
   std::uint64_t offset_;  // of the next byte taken
   char previous_ = 0;
+  bool previousInKey_ = false;  // the previous byte was added to the key
 };
 
 // Searches index texts for the first line holding one text (case-sensitive

@@ -29,6 +29,8 @@ bool insideDataFolder(const std::string& directory, const std::string& data) {
 
 namespace locator {
 
+bool canList(const std::string& folderPath) { return platform::DirectoryListing(folderPath + "*").any(); }
+
 bool walkFolderTree(const std::string& directory, FolderVisitor& visitor) {
   platform::DirectoryListing listing(directory + "\\*");
   // An ordinary directory lists its own "." first: nothing at all means it
@@ -51,7 +53,12 @@ bool walkFolderTree(const std::string& directory, FolderVisitor& visitor) {
 
 bool walkMailboxes(const std::string& data, FolderVisitor& visitor) {
   platform::DirectoryListing mailboxes(data + "*.mb");
-  if (!mailboxes.any() || !mailboxes.isDirectory()) return false;
+  if (!mailboxes.any()) {
+    // No mailbox, or no data folder to look in: only the second proves nothing.
+    if (!canList(data)) visitor.notListed(data);
+    return false;
+  }
+  if (!mailboxes.isDirectory()) return false;
   do {
     // A file named "*.mb" has nothing below it.
     if (mailboxes.isDirectory() && walkFolderTree(data + mailboxes.name(), visitor)) return true;

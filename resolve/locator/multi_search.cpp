@@ -62,16 +62,23 @@ class MultiScan {
     if (folderId.empty()) return;
     platform::RandomAccessFile file;
     platform::ReadStatus status = file.open((data + folderId + kFolderIndexName).c_str());
-    if (status == platform::ReadStatus::Missing) return;
+    if (status == platform::ReadStatus::Missing) {
+      // A folder without an index holds no mail; one that cannot be listed
+      // (gone with its store, or unreadable) may hold them all.
+      if (!canList(data + folderId)) unreadable_ = true;
+      return;
+    }
     FileSource source(file);
     lines_.clear();
     if (status == platform::ReadStatus::Failed || !scanner_.scan(source, open_, lines_)) unreadable_ = true;
     // A line without a whole key decides its text for this folder only.
     for (const IndexMultiScanner::TextLine& line : lines_) {
-      if (!line.entry.namesMail() || !open_[line.text]) continue;
+      if (!open_[line.text]) continue;
+      std::string mailId = mailIdOf(folderId, line.entry);
+      if (mailId.empty()) continue;
       open_[line.text] = false;
       --openCount_;
-      found_[line.text] = folderId + "?" + line.entry.key;
+      found_[line.text] = std::move(mailId);
     }
   }
 
@@ -124,28 +131,39 @@ class WalkScan : public FolderVisitor {
 void FindMailsInFolder(std::span<MailSearch> searches, std::string_view folder) {
   locator::MultiScan scan(searches);
   std::string data = locator::dataFolder();
-  if (!data.empty()) scan.scanFolder(folder, data);
+  if (data.empty())
+    scan.markUnreadable();  // no store to look in proves nothing
+  else
+    scan.scanFolder(folder, data);
   scan.finish();
 }
 
 void FindMailsInMailboxes(std::span<MailSearch> searches) {
   locator::MultiScan scan(searches);
   std::string data = locator::dataFolder();
-  if (!data.empty() && !scan.done()) {
+  if (data.empty()) {
+    scan.markUnreadable();
+  } else if (!scan.done()) {
     locator::WalkScan walk(scan, data);
     locator::walkMailboxes(data, walk);
   }
   scan.finish();
 }
 
-bool StoreLinkLookup::mailExists(std::string_view mailId) {
+SearchOutcome StoreLinkLookup::lookUpMail(std::string_view mailId) {
   if (mailId.empty() || !isStoreRelativeId(mailId) || !HostApi.BKA_GetHeader || !HostApi.BKA_Free)
-    return false;
+    return SearchOutcome::Missing;
   std::string id(mailId);
-  char* header = HostApi.BKA_GetHeader(id.c_str());
-  if (header == nullptr) return false;
-  HostApi.BKA_Free(header);
-  return true;
+  if (char* header = HostApi.BKA_GetHeader(id.c_str())) {
+    HostApi.BKA_Free(header);
+    return SearchOutcome::Found;
+  }
+  // The host answers from its store: without a store to read it knows
+  // nothing, and only a folder that can still be listed shows the mail gone.
+  std::string data = locator::dataFolder();
+  std::string folder = id.substr(0, id.find('?'));
+  if (data.empty() || !locator::canList(data + folder)) return SearchOutcome::Unreadable;
+  return SearchOutcome::Missing;
 }
 
 void StoreLinkLookup::findInFolder(std::string_view folderId, std::span<MailSearch> searches) {

@@ -34,9 +34,21 @@ inline constexpr const char* kFolderIndexName = "Folder.idx";
 // the user sees where a mailbox-wide search is.
 std::string folderIdToRead(std::string_view folder, const std::string& data);
 
+// The mail id that an index entry of folder `folderId` names: folder id, "?"
+// and the key; empty when the entry names no mail (IndexEntry::namesMail) or
+// the mail id would be longer than an id may be (never cut into another).
+std::string mailIdOf(const std::string& folderId, const IndexEntry& entry);
+
 // Searches one folder's index with a scanner shared by a whole walk (see
 // FindMailInFolder for `folder`). `data` is the data folder.
 std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, const std::string& data);
+
+// Whether the directory `folderPath` (a full path ending in "\") can be
+// listed: an ordinary directory lists at least its own "." entry, so a
+// listing that gives nothing at all means a directory that is not there or
+// cannot be read (a store moved away, a network drive gone). Searches that
+// could not list a directory they needed prove nothing.
+bool canList(const std::string& folderPath);
 
 // What a walk over the folders meets, in the file system's listing order.
 class FolderVisitor {
@@ -44,7 +56,8 @@ class FolderVisitor {
   virtual ~FolderVisitor() = default;
   // A folder holding an index: its full path, ending in "\". True ends the walk.
   virtual bool visitIndex(const std::string& directory) = 0;
-  // A directory of the walk that could not be listed.
+  // A directory of the walk that could not be listed (the data folder
+  // itself included).
   virtual void notListed(const std::string& /*directory*/) {}
 };
 
@@ -52,6 +65,7 @@ class FolderVisitor {
 // listing order. True when the visitor ended the walk.
 bool walkFolderTree(const std::string& directory, FolderVisitor& visitor);
 // Walks every mailbox ("*.mb" directly in the data folder) in listing order.
+// A data folder that cannot be listed at all is reported to notListed().
 bool walkMailboxes(const std::string& data, FolderVisitor& visitor);
 
 // Walks below a directory inside the data folder (see SearchFolderTree).

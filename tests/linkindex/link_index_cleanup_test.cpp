@@ -35,13 +35,13 @@ class TableLookup : public lumo::LinkLookup {
   std::map<std::string, std::string> inFolder;     // folder + "|" + text -> mail id
   std::map<std::string, std::string> inMailboxes;  // text -> mail id
   std::set<std::string> unreadable;                // folders (or "*" for the walk) not readable
-  std::vector<std::string> askedExists;            // every mailExists call
   std::vector<std::pair<std::string, std::vector<std::string>>> folderCalls;
   std::vector<std::vector<std::string>> walkCalls;
 
-  bool mailExists(std::string_view mailId) override {
-    askedExists.emplace_back(mailId);
-    return known.count(std::string(mailId)) != 0;
+  SearchOutcome lookUpMail(std::string_view mailId) override {
+    if (known.count(std::string(mailId)) != 0) return SearchOutcome::Found;
+    std::string folder(mailId.substr(0, mailId.find('?')));
+    return unreadable.count(folder) != 0 ? SearchOutcome::Unreadable : SearchOutcome::Missing;
   }
   void findInFolder(std::string_view folderId, std::span<MailSearch> searches) override {
     std::vector<std::string> texts;
@@ -187,8 +187,14 @@ TEST_F(CleanupTest, UnreadableIndexFileGivesZeroAndWritesNothing) {
   EXPECT_EQ(r.cleanIndex(nullptr, store), 0);
 }
 
-TEST_F(CleanupTest, SearchThatCouldNotReadAFolderIndexKeepsTheLineAsItIs) {
+TEST_F(CleanupTest, SearchOrMailLookUpThatCouldNotReadKeepsTheLineAsItIs) {
+  // The store could not be read at all (moved away, a drive gone): nothing
+  // is proved gone, every line stays.
   write(kMoved + kUnplaced + kLive);
+  store.unreadable = {"m.mb\\Other\\", "*", "m.mb\\Links\\"};
+  EXPECT_EQ(clean(), 1);
+  EXPECT_EQ(visible(bytes()), visible(kMoved + kUnplaced + kLive));
+  // Only the recorded mail's folder could be read: that mail is gone.
   store.unreadable = {"m.mb\\Other\\", "*"};
   EXPECT_EQ(clean(), 1);
   EXPECT_EQ(visible(bytes()), visible(kMoved + kUnplaced));

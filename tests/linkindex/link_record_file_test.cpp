@@ -2,8 +2,10 @@
 // including every failing write step.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "linkindex/link_record.h"
 #include "platform/file.h"
@@ -271,6 +273,39 @@ TEST_F(LinkFileTest, RemovingTheOnlyLineLeavesAnEmptyFile) {
   EXPECT_EQ(r.updateIn(path(), "2711_12", "", LinkUpdateField::Remove), 1);
   EXPECT_TRUE(exists());
   EXPECT_EQ(bytes(), "");
+}
+
+// The lines of many deleted shortcut mails go in one rewrite: each line of a
+// mail's id whose link is that mail's (its Message-ID is the one the link
+// gave its shortcut; a link without one takes any mail).
+TEST_F(LinkFileTest, RemovingTheLinksOfManyDeletedShortcutsTakesOnlyTheirOwnLines) {
+  const std::string unparsable = "2b_4\x01only\x01three\r\n";
+  write(kA + kB + kC + unparsable + kA);
+  std::vector<lumo::DeletedShortcut> deleted = {
+      {"2711_1", "<c@2711_1.LuMO.d>"},  // kB's own shortcut; not kA's ("2711_12")
+      {"2711_12", "<forged@b>"},        // carries kA's id, not its Message-ID
+      {"2a_3", ""},                     // kC's link has no Message-ID
+      {"2b_4", ""},                     // a line that does not parse stays
+      {"2ZZ", "<a@2711_12.LuMO.b>"}};   // a malformed id selects nothing
+  lumo::platform::recordSteps();
+  EXPECT_EQ(LinkRecord::removeLinksOf(path(), deleted), 1);
+  EXPECT_EQ(visible(bytes()), visible(kA + unparsable + kA));
+  const std::vector<FileStep>& steps = lumo::platform::recordedSteps();
+  EXPECT_EQ(std::count(steps.begin(), steps.end(), FileStep::Rename), 1);
+  deleted = {{"2711_12", "<a@2711_12.LuMO.b>"}};
+  EXPECT_EQ(LinkRecord::removeLinksOf(path(), deleted), 1);
+  EXPECT_EQ(visible(bytes()), visible(unparsable));
+  // Nothing to remove: the file is not rewritten; one that cannot be read
+  // or rewritten gives 0 and stays.
+  lumo::platform::recordSteps();
+  EXPECT_EQ(LinkRecord::removeLinksOf(path(), deleted), 1);
+  EXPECT_EQ(std::count(steps.begin(), steps.end(), FileStep::Rename), 0);
+  write(kA);
+  lumo::platform::failStep(FileStep::OpenRead);
+  EXPECT_EQ(LinkRecord::removeLinksOf(path(), deleted), 0);
+  lumo::platform::failStep(FileStep::Rename);
+  EXPECT_EQ(LinkRecord::removeLinksOf(path(), deleted), 0);
+  EXPECT_EQ(bytes(), kA);
 }
 
 TEST_F(LinkFileTest, RewriteNormalisesLineEndsButKeepsOverlongLinesAndTheUnfinishedTail) {

@@ -98,6 +98,30 @@ TEST(IndexLines, ALineWithOneSeparatorNamesNoMail) {
   EXPECT_EQ(keyFor("<a@x>", "0\x01\x01<a@x>\x01\r\n"), "(none)");
 }
 
+// A key no id could hold, or one with a line break or NUL in it, would end or
+// cut the mail id ("X-MailID", a link index field) wherever it is written.
+TEST(IndexLines, AKeyLongerThanAnIdOrHoldingCrOrNulNamesNoMail) {
+  const std::string longest(lumo::kIdMax, 'k');
+  EXPECT_EQ(keyFor("<a@x>", folderIndexLine(longest, "<a@x>") + "\r\n"), longest);
+  EXPECT_EQ(keyFor("<a@x>", folderIndexLine(longest + "k", "<a@x>") + "\r\n"), "(none)");
+  EXPECT_EQ(keyFor("<a@x>", folderIndexLine("K\r1", "<a@x>") + "\r\n"), "(none)");
+  EXPECT_EQ(keyFor("<a@x>", folderIndexLine("K\r", "<a@x>") + "\r\n"), "(none)");
+  EXPECT_EQ(keyFor("<a@x>", folderIndexLine(std::string("K\0"
+                                                        "1",
+                                                        3),
+                                            "<a@x>") +
+                                "\r\n"),
+            "(none)");
+  // A crash left the index's tail full of zero bytes: the key runs to the
+  // end of the file, and is not kept whole.
+  Result r =
+      scan("<z@x>", folderIndexLine("K", "<b@x>") + "\r\n<z@x>\x01" + std::string(std::size_t{1} << 22, '\0'),
+           IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1));
+  ASSERT_EQ(r.status, ScanResult::Found);
+  EXPECT_FALSE(r.entry.namesMail());
+  EXPECT_LE(r.entry.key.size(), lumo::kIdMax + 1);
+}
+
 TEST(IndexLines, LineEndsCrLfLfOnlyAndAnUnterminatedLastLine) {
   std::string a = folderIndexLine("KA", "<a@x>"), b = folderIndexLine("KB", "<b@x>"),
               c = folderIndexLine("KC", "<c@x>");
@@ -183,8 +207,8 @@ TEST(IndexLines, TheMarkIsTheLastCharacterOfField13) {
 }
 
 TEST(IndexLines, NulBytesAreOrdinaryBytes) {
-  std::string index("0\x01K\0Y\x01<a\0b>\x01\r\n", 15);
-  EXPECT_EQ(keyFor(std::string("<a\0b>", 5), index), std::string("K\0Y", 3));
+  std::string index("0\x01KY\x01<a\0b>\x01\r\n", 14);
+  EXPECT_EQ(keyFor(std::string("<a\0b>", 5), index), "KY");
 }
 
 class FailingSource : public ByteSource {

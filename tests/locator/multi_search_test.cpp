@@ -137,8 +137,11 @@ TEST_F(MultiSearchStore, AFolderIndexThatCannotBeReadMakesMissingTextsUnreadable
   FindMailsInFolder(s, "Box.mb\\D\\");
   EXPECT_EQ(s[0].outcome, SearchOutcome::Unreadable);
   EXPECT_EQ(s[1].outcome, SearchOutcome::Unreadable);
-  FindMailsInFolder(s, "Box.mb\\None\\");  // no index at all: nothing to read
+  fs::create_directories(dirOf("Box.mb\\None\\"));
+  FindMailsInFolder(s, "Box.mb\\None\\");  // a folder without an index holds no mail
   EXPECT_EQ(s[0].outcome, SearchOutcome::Missing);
+  FindMailsInFolder(s, "Box.mb\\Gone\\");  // a folder that cannot be listed proves nothing
+  EXPECT_EQ(s[0].outcome, SearchOutcome::Unreadable);
   // In the walk the first index (A) fails to open: a hit elsewhere still
   // counts, a text found nowhere is not known to be missing.
   lumo::platform::failStep(FileStep::OpenRead);
@@ -154,6 +157,57 @@ TEST_F(MultiSearchStore, AFolderIndexThatCannotBeReadMakesMissingTextsUnreadable
   EXPECT_EQ(t[1].outcome, SearchOutcome::Missing);
 }
 
+TEST_F(MultiSearchStore, AFolderOfTheWalkThatCannotBeListedMakesMissingTextsUnreadable) {
+  index("Box.mb\\A\\", line("A1", "<a@1_1.LuMO.x>"));
+  index("Box.mb\\B\\", line("B1", "<b@1_1.LuMO.x>"));
+  std::vector<MailSearch> s = {
+      {"<a@1_1.LuMO.x>", {}, {}}, {"<b@1_1.LuMO.x>", {}, {}}, {"<z@1_1.LuMO.x>", {}, {}}};
+  // Listings: the mailboxes, Box.mb, Box.mb\A, then Box.mb\B fails.
+  lumo::platform::failStep(FileStep::List, 3);
+  FindMailsInMailboxes(s);
+  EXPECT_EQ(s[0].outcome, SearchOutcome::Found);
+  EXPECT_EQ(s[1].outcome, SearchOutcome::Unreadable);
+  EXPECT_EQ(s[2].outcome, SearchOutcome::Unreadable);
+  lumo::platform::clearFaults();
+  FindMailsInMailboxes(s);
+  EXPECT_EQ(s[1].outcome, SearchOutcome::Found);
+  EXPECT_EQ(s[2].outcome, SearchOutcome::Missing);
+}
+
+// The store moved away (or its network drive gone) between start and exit:
+// the host knows no mail and no folder can be listed, which proves no
+// shortcut gone. A recorded folder that cannot be listed proves nothing
+// either; a mail the host does not know in a folder that lists is gone.
+TEST_F(MultiSearchStore, ACleanupThatCannotListTheStoreKeepsEveryLine) {
+  index("Box.mb\\A\\",
+        line("A1", "<t1@1_1.LuMO.x>") + line("A2", "<t2@2_1.LuMO.x>") + line("A3", "<t3@3_1.LuMO.x>"));
+  auto link = [](const std::string& id, int n, const std::string& location) {
+    return id + "\x01T.mb\\In\\\x01?t\x01<t" + std::to_string(n) + "@x>\x01" + location + "\r\n";
+  };
+  const std::string known1 = link("1_1", 1, "Box.mb\\A\\?A1");
+  const std::string moved2 = link("2_1", 2, "Box.mb\\A\\");
+  const std::string unplaced3 = link("3_1", 3, "");
+  const std::string goneFolder = link("4_1", 4, "Box.mb\\Gone\\");
+  const std::string goneFolderMail = link("5_1", 5, "Box.mb\\Gone\\?G5");
+  const std::string goneMail = link("6_1", 6, "Box.mb\\A\\?A6");
+  const std::string content = known1 + moved2 + unplaced3 + goneFolder + goneFolderMail;
+  TempDir files;
+  std::string path = files.file("lumo.idx");
+  LinkRecord r;
+  StoreLinkLookup lookup;
+  fs::rename(data, root.path() / "moved");
+  writeBytes(path, content + goneMail);
+  ASSERT_EQ(r.cleanIndex(path.c_str(), lookup), 1);
+  EXPECT_EQ(visible(readBytes(path)), visible(content + goneMail));
+  fs::rename(root.path() / "moved", data);
+  known = {"Box.mb\\A\\?A1"};
+  writeBytes(path, content + goneMail);
+  ASSERT_EQ(r.cleanIndex(path.c_str(), lookup), 1);
+  EXPECT_EQ(visible(readBytes(path)),
+            visible(known1 + link("2_1", 2, "Box.mb\\A\\?A2") + link("3_1", 3, "Box.mb\\A\\?A3") +
+                    goneFolder + goneFolderMail));
+}
+
 TEST_F(MultiSearchStore, IdsLeavingTheDataFolderNameNothing) {
   index("Box.mb\\A\\", line("A1", "<a@1_1.LuMO.x>"));
   std::vector<MailSearch> s = {{"<a@1_1.LuMO.x>", {}, {}}};
@@ -163,9 +217,9 @@ TEST_F(MultiSearchStore, IdsLeavingTheDataFolderNameNothing) {
   }
   StoreLinkLookup lookup;
   known = {"Box.mb\\A\\?A1", "..\\x\\?A1"};
-  EXPECT_TRUE(lookup.mailExists("Box.mb\\A\\?A1"));
-  EXPECT_FALSE(lookup.mailExists("..\\x\\?A1"));
-  EXPECT_FALSE(lookup.mailExists("Box.mb\\A\\?A2"));
+  EXPECT_EQ(lookup.lookUpMail("Box.mb\\A\\?A1"), SearchOutcome::Found);
+  EXPECT_EQ(lookup.lookUpMail("..\\x\\?A1"), SearchOutcome::Missing);
+  EXPECT_EQ(lookup.lookUpMail("Box.mb\\A\\?A2"), SearchOutcome::Missing);
 }
 
 // A random store: mailboxes (and a file and a folder that are not), nested

@@ -12,6 +12,7 @@
 #include "stub_host.h"
 #include "support/store_paths.h"
 #include "support/temp_dir.h"
+#include "text/id_limits.h"
 
 namespace lumo {
 namespace {
@@ -78,6 +79,17 @@ TEST_F(LocatorStore, NothingIsFoundForAnEmptyTextAMissingIndexOrNoHost) {
   EXPECT_EQ(FindMailInFolder("<1@x>", "Box.mb\\Inbox\\"), "");
   EXPECT_EQ(FindMailInMailboxes("<1@x>"), "");
   EXPECT_EQ(MarkFolderIndexEntry("<1@x>", "Box.mb\\Inbox\\"), 0);
+}
+
+// The host's ids live in 256-byte buffers: a mail id that would not fit is
+// not made (and never cut into another).
+TEST_F(LocatorStore, AMailIdLongerThanAnIdMayBeNamesNoMail) {
+  const std::string folderId = "Box.mb\\F\\";
+  const std::string fits(lumo::kIdMax - folderId.size() - 1, 'k');
+  folder(folderId, {folderIndexLine(fits, "<1@x>"), folderIndexLine(fits + "k", "<2@x>")});
+  EXPECT_EQ(FindMailInFolder("<1@x>", folderId), folderId + "?" + fits);
+  EXPECT_EQ(FindMailInFolder("<2@x>", folderId), "");
+  EXPECT_EQ(FindMailInMailboxes("<2@x>"), "");
 }
 
 TEST_F(LocatorStore, MarkingChangesOneByteInPlace) {

@@ -94,8 +94,7 @@ TEST_F(OpenShortcut, TargetWhereRecordedIsShownMarkedAndKeptInTheIndex) {
 }
 
 TEST_F(OpenShortcut, TheIndexLineIsBroughtInStepOrAddedAgain) {
-  testing::writeBytes(LinkIndexPath, "1_1\x01x\\\x01?1\x01<x@y>\x01\r\n" + made.shortcutId + "\x01" + inbox +
-                                         "\x01?9\x01<old@x>\x01\r\n");
+  testing::writeBytes(LinkIndexPath, "1_1\x01x\\\x01?1\x01<x@y>\x01\r\n" + line(inbox + "?00000009", ""));
   run("open-mail " + shortcut);
   EXPECT_EQ(visible(linkIndex()), visible("1_1\x01x\\\x01?1\x01<x@y>\x01\r\n" + line(target, shortcut)));
   testing::writeBytes(LinkIndexPath, "");
@@ -338,6 +337,30 @@ TEST_F(OpenShortcut, AnEditedMailViewIsTakenOutOfEditMode) {
   EXPECT_TRUE(issued("EditMode"));
   EXPECT_EQ(EditRefusalCount, 2);
   EXPECT_TRUE(fx.windows().editorReadOnly());
+}
+
+// Any mail can carry a shortcut id: one that only mentions the field (in its
+// subject) is no shortcut, and one with the field but another Message-ID
+// than the link gave its shortcut (a forged or resent mail) is shown as a
+// shortcut but neither rewrites, repairs nor removes that link's line.
+TEST_F(OpenShortcut, OnlyTheLinksOwnShortcutMailWritesItsLine) {
+  run("open-mail " + shortcut);
+  const std::string index = linkIndex();
+  std::string mentions = fx.addMail(
+      links, hostsim::HostFixture::mailSource("About X-LuMOID: " + made.shortcutId, "<m@example.com>"));
+  run("open-mail " + mentions);
+  EXPECT_EQ(ShortcutOpened, 0);
+  EXPECT_EQ(visible(linkIndex()), visible(index));
+  std::string forged =
+      fx.addMail(inbox, hostsim::withHeader(source(shortcut), "Message-ID", "<forged@example.com>"));
+  run("open-mail " + forged);
+  EXPECT_EQ(ShortcutOpened, 1);
+  EXPECT_EQ(visible(host().shownText), visible(source(target)));
+  EXPECT_EQ(visible(linkIndex()), visible(index));
+  ASSERT_TRUE(fx.store().remove(target));
+  run("answer OK OK\nopen-mail " + forged);
+  EXPECT_EQ(boxes().size(), 2u) << "repair, then delete";
+  EXPECT_EQ(visible(linkIndex()), visible(index));
 }
 
 TEST_F(OpenShortcut, OrdinaryMailsAndUnknownIdsLeaveTheLinksAlone) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -279,6 +280,30 @@ TEST_F(CreationTest, NoSelectedMailIsToldAndCountsZero) {
   expectBox(1, nullptr, text::SelectMail, kNotice);
   EXPECT_EQ(lumo::CreationPending, 0);
   EXPECT_EQ(status(), countText(0));
+}
+
+// A host whose walk over the selection gives the same position again (here
+// fifty times, then the end): the walk stops there instead of taking one
+// mail without end.
+std::string repeatedMail;
+int repeatCalls = 0;
+int WINAPI repeatingNextMail(int /*start*/, LPSTR mailId, int size, BOOL /*selectedOnly*/) {
+  if (++repeatCalls > 50) return -1;
+  std::snprintf(mailId, static_cast<std::size_t>(size), "%s", repeatedMail.c_str());
+  return 0;
+}
+
+TEST_F(CreationTest, AHostGivingAPositionAgainEndsTheWalk) {
+  auto original = lumo::HostApi.BKA_GetNextMail;
+  repeatedMail = m1;
+  repeatCalls = 0;
+  lumo::HostApi.BKA_GetNextMail = repeatingNextMail;
+  answer("OK");
+  command();
+  lumo::HostApi.BKA_GetNextMail = original;
+  EXPECT_STREQ(lumo::SelectedTargetId, m1.c_str());
+  EXPECT_EQ(lumo::PendingMailList.head, nullptr);
+  EXPECT_EQ(status(), countText(1));
 }
 
 TEST_F(CreationTest, NothingIsTakenInAMailboxThatIsNoFolder) {

@@ -12,11 +12,24 @@ using lumo::testing::visible;
 
 std::string shown(const std::optional<std::string>& v) { return v ? "[" + visible(*v) + "]" : "none"; }
 
-TEST(ShortcutReaderTest, RecognisesShortcutsAnywhereInTheHeader) {
+// Only the field makes a shortcut: a mail that mentions it elsewhere is an
+// ordinary mail, and its id is never read from there.
+TEST(ShortcutReaderTest, RecognisesShortcutsByTheFieldAtALineStartOfTheHeader) {
   EXPECT_TRUE(lumo::isShortcutHeader("X-LuMOID: 2711_12\r\n\r\n"));
-  EXPECT_TRUE(lumo::isShortcutHeader("Subject: about X-LuMOID\r\n\r\n"));
-  EXPECT_FALSE(lumo::isShortcutHeader("X-LUMOID: 2711_12\r\n\r\n"));
+  EXPECT_TRUE(lumo::isShortcutHeader("Subject: s\r\nX-LuMOID : 2711_12\r\n\r\n"));
+  EXPECT_TRUE(lumo::isShortcutHeader("A: b\nX-LuMOID:\n"));
+  for (const char* header : {"Subject: about X-LuMOID: 2711_12\r\n\r\n",
+                             "Subject: a\r\n X-LuMOID: 2711_12\r\n\r\n",  // a folded subject
+                             "A: b\r\n\r\nX-LuMOID: 2711_12\r\n",         // the body
+                             "X-LuMOIDs: 2711_12\r\n", "X-LuMOID 2711_12\r\n", "X-LUMOID: 2711_12\r\n\r\n"}) {
+    EXPECT_FALSE(lumo::isShortcutHeader(header)) << visible(header);
+    EXPECT_FALSE(lumo::readShortcutId(header)) << visible(header);
+  }
   EXPECT_FALSE(lumo::isShortcutHeader(std::string("A: b\r\n\0X-LuMOID: 1_1\r\n", 22)));
+  std::optional<lumo::ShortcutIdValue> v =
+      lumo::readShortcutId("Subject: X-LuMOID: 1_1\r\nX-LuMOID: 2_2\r\n");
+  ASSERT_TRUE(v);
+  EXPECT_EQ(v->id, "2_2");
 }
 
 TEST(ShortcutReaderTest, ReadsTheShortcutId) {
@@ -31,6 +44,7 @@ TEST(ShortcutReaderTest, ReadsTheShortcutId) {
       {"X-LuMOID: 2711_12  \r\n", "2711_12", false},
       {"X-LuMOID:2711_12\r\n", "2711_12", false},
       {"X-LuMOID", "none", false},
+      {"X-LuMOID \t: 2711_12\r\n", "2711_12", false},
       {"X-LuMOID:", "none", false},
       {"X-LuMOID: \r\n", "none", false},
       {"X-LuMOID: DEL\r\n", "none", false},

@@ -1,11 +1,13 @@
 // The plug-in's window hooks installed by BKC_OnStart on the substitute
 // host's windows (in memory, Linux): commands posted to and sent to the main
 // window, and double-clicks in the mail list, as a user causes them.
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
 
 #include "linkindex/link_record.h"
+#include "platform/file.h"
 #include "ui/hook_texts.h"
 #include "ui/plugin_on_host.h"
 
@@ -169,6 +171,41 @@ TEST_F(HookProcedures, OnlyTheLineOfTheDeletedShortcutsOwnIdGoes) {
   EXPECT_EQ(index.find("2711_1\x01"), std::string::npos) << index;
   EXPECT_NE(index.find("2711_12\x01"), std::string::npos) << index;
   EXPECT_EQ(host().statusText.substr(0, 1), "2");
+}
+
+// Any mail can carry a shortcut id: one that only mentions it (in its
+// subject), or one with the field but not the Message-ID the link gave its
+// shortcut, is not that link's shortcut, and its deletion keeps the line.
+TEST_F(HookProcedures, OnlyTheLinksOwnShortcutMailTakesItsLineAlong) {
+  addLink("2711_12", target, "<t1@example.com>", shortcut);
+  const std::string before = linkIndex();
+  std::string mentions = fx.addMail(links, fx.mailSource("About X-LuMOID: 2711_12", "<p1@example.com>"));
+  std::string forged = fx.addMail(links, shortcutSource("2711_12", target, "<forged@example.com>"));
+  run("open-folder " + links + "\nselect " + mentions + " " + forged + "\npost 32836");
+  EXPECT_EQ(linkIndex(), before);
+  EXPECT_EQ(host().statusText.substr(0, 1), "2");
+  run("select " + shortcut + "\npost 32836");
+  EXPECT_EQ(linkIndex(), "");
+}
+
+// The hook runs on the thread of the host's windows: deleting many
+// shortcuts at once rewrites the index once, not once per shortcut.
+TEST_F(HookProcedures, DeletingManyShortcutsRewritesTheIndexOnce) {
+  addLink("2711_12", target, "<t1@example.com>", shortcut);
+  std::string second = fx.addMail(links, shortcutSource("2712_12", other, "<o1@2712_12.LuMO.example.com>"));
+  addLink("2712_12", other, "<o1@example.com>", second);
+  std::string third = fx.addMail(links, shortcutSource("2713_12", other, "<o1@2713_12.LuMO.example.com>"));
+  addLink("2713_12", other, "<o1@example.com>", third);
+  addLink("2714_12", other, "<o1@example.com>", "");
+  platform::recordSteps();
+  run("open-folder " + links + "\nselect " + shortcut + " " + second + " " + third + "\npost 32836");
+  const std::vector<platform::FileStep>& steps = platform::recordedSteps();
+  EXPECT_EQ(std::count(steps.begin(), steps.end(), platform::FileStep::Rename), 1);
+  platform::clearFaults();
+  EXPECT_EQ(linkIndex().find("2711_12"), std::string::npos);
+  EXPECT_EQ(linkIndex().find("2712_12"), std::string::npos);
+  EXPECT_EQ(linkIndex().find("2713_12"), std::string::npos);
+  EXPECT_NE(linkIndex().find("2714_12"), std::string::npos);
 }
 
 // --- Double-clicks in the mail list ---
