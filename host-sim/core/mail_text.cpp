@@ -73,6 +73,12 @@ std::string headerValue(std::string_view source, std::string_view name) {
   return trim(value);
 }
 
+std::string headerField(std::string_view source, std::string_view name) {
+  Field field = findField(source, name);
+  if (field.begin == std::string_view::npos) return {};
+  return std::string(source.substr(field.begin, field.end - field.begin));
+}
+
 std::string withHeader(std::string_view source, std::string_view name, std::string_view value) {
   std::string line = std::string(name) + ": " + std::string(value) + "\r\n";
   Field field = findField(source, name);

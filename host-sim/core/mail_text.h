@@ -16,6 +16,10 @@ std::string headerBlock(std::string_view source);
 // surrounding blanks removed; empty when the field is absent.
 std::string headerValue(std::string_view source, std::string_view name);
 
+// The first field named `name` (any letter case) as it stands in the header
+// block: its line and folded lines with their line ends; empty when absent.
+std::string headerField(std::string_view source, std::string_view name);
+
 // The source with the first field named `name` (and its folded lines)
 // replaced by "name: value", or the field added at the end of the header.
 std::string withHeader(std::string_view source, std::string_view name, std::string_view value);

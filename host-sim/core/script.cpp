@@ -61,6 +61,22 @@ std::string visible(const std::string& text) {
   return shown;
 }
 
+std::string pictured(const std::string& utf8) {
+  std::string shown;
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto ch = static_cast<unsigned char>(utf8[i]);
+    bool lineEnd = ch == '\n' || ch == '\t' || (ch == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n');
+    if (ch >= 0x20 || lineEnd) {
+      shown += utf8[i];
+    } else {
+      // U+2400 + ch in UTF-8: E2 90 80+ch.
+      shown += "\xE2\x90";
+      shown += static_cast<char>(0x80 + ch);
+    }
+  }
+  return shown;
+}
+
 int answerValue(const std::string& word) {
   if (word == "OK" || word == "ok") return IDOK;
   if (word == "Cancel" || word == "cancel") return IDCANCEL;
@@ -274,10 +290,11 @@ std::span<const ScriptCommand> Script::commands() {
       {"echo", "TEXT", "print TEXT", &Script::echo},
       {"quit", "", "stop the script", &Script::quitScript},
       {"help", "", "print this list", &Script::help},
-      {"show", "state|shown|status|boxes|store|source MAIL|index FOLDER|file PATH",
-       "print current ids, the shown text, the status, message boxes, the store, a stored mail, a "
-       "Folder.idx, a "
-       "file",
+      {"show",
+       "state|shown|status|boxes|new-boxes|store|source MAIL|header MAIL NAME...|index FOLDER|file PATH",
+       "print current ids, the shown text, the status, message boxes (all, or those since the last "
+       "show), the store, a stored mail, its named header lines, a Folder.idx, a file (control bytes "
+       "as symbols)",
        &Script::show},
       {"settings", "", "the plug-in's settings file and every setting as read from it",
        &Script::showSettings},
@@ -440,11 +457,19 @@ std::string Script::show(const Words& w) {
   std::string what = w.size() >= 2 ? w[1] : "state";
   if (what == "shown") out_ << u(host.shownText);
   if (what == "status") out_ << "status: " << u(host.statusText) << "\n";
-  if (what == "boxes")
-    for (const auto& b : windows_.messageBoxes())
+  if (what == "boxes" || what == "new-boxes") {
+    const auto& boxes = windows_.messageBoxes();
+    // The boxes shown before stay behind when only the new ones are asked
+    // for, so a step of a script prints the boxes of that step alone.
+    std::size_t from = what == "new-boxes" ? std::min(boxesShown_, boxes.size()) : 0;
+    for (std::size_t i = from; i < boxes.size(); ++i) {
+      const auto& b = boxes[i];
       out_ << "box title=\"" << u(b.title) << "\" text=\"" << u(b.text) << "\" icon=" << iconName(b.type)
            << " buttons=" << buttonsName(b.type) << " owner=" << (b.owner ? "window" : "none")
            << " answer=" << answerName(b.answer) << "\n";
+    }
+    boxesShown_ = boxes.size();
+  }
   if (what == "store" && store_)
     for (const auto& f : store_->folders()) {
       out_ << u(f) << "  \"" << u(store_->displayName(f)) << "\"\n";
@@ -459,12 +484,21 @@ std::string Script::show(const Words& w) {
   if (what == "file" && w.size() >= 3) {
     auto data = readFile(w[2]);
     if (!data) return "cannot read " + w[2];
-    out_ << u(*data);
+    out_ << pictured(u(*data));
   }
   if (what == "source" && w.size() >= 3 && store_) {
     auto text = store_->source(mailId(w[2]));
     if (!text) return "no mail " + w[2];
     out_ << u(*text) << "\n";
+  }
+  if (what == "header" && w.size() >= 4 && store_) {
+    auto text = store_->source(mailId(w[2]));
+    if (!text) return "no mail " + w[2];
+    for (std::size_t i = 3; i < w.size(); ++i) {
+      std::string field = headerField(*text, c(w[i]));
+      if (field.empty()) return "no header " + w[i] + " in " + w[2];
+      out_ << pictured(u(field));
+    }
   }
   if (what == "index" && w.size() >= 3 && store_) {
     auto data = readFile(store_->folderPath(c(w[2])) / "Folder.idx");

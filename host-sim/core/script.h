@@ -147,6 +147,7 @@ class Script {
   std::function<std::unique_ptr<PluginModule>(const std::string&)> factory_;
   std::filesystem::path baseDir_ = ".";
   int lastResult_ = 0;
+  std::size_t boxesShown_ = 0;  // message boxes printed by `show boxes` so far
   bool quit_ = false;
 };
 

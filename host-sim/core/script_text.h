@@ -23,6 +23,11 @@ inline std::string join(const std::vector<std::string>& words, std::size_t from,
 // CR, LF and 0x01 written out, so index lines show on one line.
 std::string visible(const std::string& text);
 
+// Display text (UTF-8) with every control byte but TAB, LF and the CR of a
+// CR LF drawn as its Unicode control picture (0x01 as U+2401), so that the
+// field separators of an index line can be seen; the stored bytes stay.
+std::string pictured(const std::string& utf8);
+
 // Message-box answers and styles by name.
 int answerValue(const std::string& word);
 std::string answerName(int answer);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "host-sim/core/cp932.h"
 #include "host-sim/core/fixture.h"
@@ -102,6 +104,39 @@ TEST_F(ScriptRun, AMessageBoxWithoutQueuedAnswerFailsTheLineThatShowedIt) {
   EXPECT_NE(out.str().find("t.lhs:1: error: message box without a queued answer"), std::string::npos)
       << out.str();
   EXPECT_EQ(out.str().find("never"), std::string::npos) << "the run stops at the first error";
+}
+
+// What a demo prints: each step's own boxes, the header lines it names and
+// the 0x01 separators of a file drawn as U+2401, the file's bytes unchanged.
+TEST_F(ScriptRun, ShowPrintsNewBoxesNamedHeaderLinesAndVisibleSeparators) {
+  ASSERT_EQ(fx.run("answer OK OK"), "");
+  MessageBoxA(nullptr, "first", "t", MB_OK);
+  ASSERT_EQ(fx.run("show new-boxes"), "");
+  MessageBoxA(nullptr, "second", "t", MB_OK);
+  ASSERT_EQ(fx.run("echo --\nshow new-boxes\necho --\nshow new-boxes\necho --\nshow boxes"), "");
+  auto box = [](const char* text) {
+    return "box title=\"t\" text=\"" + std::string(text) + "\" icon=none buttons=OK owner=none answer=OK\n";
+  };
+  EXPECT_EQ(fx.output(), box("first") + "--\n" + box("second") + "--\n--\n" + box("first") + box("second"))
+      << "show new-boxes prints the boxes since the last show, show boxes all of them";
+
+  std::string id =
+      fx.addMail("Main.mb\\!!!!Inbox\\",
+                 "From: a@x\r\nX-Link: one\r\n two\r\nX-Other: b\r\nx-link: later\r\n\r\nX-Link: body\r\n");
+  ASSERT_EQ(fx.run("show header " + id + " x-other X-Link"), "");
+  EXPECT_NE(fx.output().find("X-Other: b\r\nX-Link: one\r\n two\r\n"), std::string::npos) << fx.output();
+  EXPECT_NE(fx.run("show header " + id + " X-Missing"), "");
+
+  std::string file = (fx.dataFolder() / "sep.idx").string();
+  ASSERT_EQ(fx.run("write-bytes " + file + " \"a\\x01b\\x1f\\r\\n\\tc\\r\\n\"\nshow file " + file), "");
+  EXPECT_NE(fx.output().find("a\xE2\x90\x81"
+                             "b\xE2\x90\x9F\r\n\tc\r\n"),
+            std::string::npos)
+      << fx.output();
+  std::ifstream in(file, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+            "a\x01"
+            "b\x1f\r\n\tc\r\n");
 }
 
 std::vector<UINT> postedToMain;
