@@ -1,13 +1,18 @@
 # Adding a test is one line: lumo_add_test(name SOURCES a_test.cpp ... [LIBS x y]).
-# On the win64 build the tests run under Wine (the cross-compiling emulator),
-# in a Wine prefix of the build's own that the setup fixture `wine_prefix`
-# prepares before the first of them starts; a test added with add_test()
-# itself joins it with lumo_test_environment(name).
+# On the Windows builds the tests run under Wine (the cross-compiling emulator:
+# wine64 for win64, the 32-bit loader for win32), in a Wine prefix of the
+# build's own that the setup fixture `wine_prefix` prepares before the first of
+# them starts; a test added with add_test() itself joins it with
+# lumo_test_environment(name).
 
 if(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
   set(LUMO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix CACHE PATH "The Wine prefix the tests run in")
   # No Mono or Gecko: creating the prefix must not stop to offer them.
   set(LUMO_TEST_ENVIRONMENT WINEDEBUG=-all WINEPREFIX=${LUMO_WINEPREFIX} WINEDLLOVERRIDES=mscoree,mshtml=)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # A 32-bit prefix of its own: 32-bit Wine cannot use a 64-bit one.
+    list(APPEND LUMO_TEST_ENVIRONMENT WINEARCH=win32)
+  endif()
 else()
   set(LUMO_TEST_ENVIRONMENT)
 endif()
@@ -25,6 +30,17 @@ if(LUMO_TESTS)
   endif()
   include(GoogleTest)
 endif()
+
+# A program that exports functions by name for the plug-in to bind (the host's
+# BKA_ functions). 32-bit Windows decorates a WINAPI name ("_BKA_Free@4");
+# the plug-in asks for the plain name, so the export table takes the names
+# undecorated.
+function(lumo_program_exports target)
+  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
+  if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+  endif()
+endfunction()
 
 # The fixture's setup test; called once where testing is enabled.
 function(lumo_add_test_fixtures)
@@ -50,7 +66,7 @@ function(lumo_add_test name)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   lumo_tool_flags(${name})
   # Tests bind the host functions from their own executable, as the host does.
-  set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
+  lumo_program_exports(${name})
   add_test(NAME ${name} COMMAND ${name})
   lumo_test_environment(${name})
 endfunction()

@@ -8,3 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+# Tests and tools of this build run under Wine's 32-bit loader (Debian's
+# wine32:i386), on a kernel that runs 32-bit programs.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

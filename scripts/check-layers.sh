@@ -31,5 +31,29 @@ if grep -rn --include='*.cpp' --include='*.h' -E '^\s*#\s*if.*_WIN32' \
      text host settings mime shortcut resolve linkindex ui; then
   echo "platform conditionals outside platform/"; bad=1
 fi
-[ "$bad" -eq 0 ] && echo "layers: every include points downward"
+# HACKING.md's layer table against the build: each layer's "May use" names
+# exactly the layers its lumo_layer() USES ("nothing" none; "... only: ..."
+# the names before the colon); "the layers below" and "everything" are held
+# by the include order above.
+declare -A uses=()
+while read -r name list; do
+  uses[$name]=$(tr ' ' '\n' <<<"$list" | sed '/^$/d' | sort -u | tr '\n' ' ')
+done < <(grep -rhoE --include=CMakeLists.txt 'lumo_layer\([a-z]+ FOLDER [^ ]+( USES [a-z ]+)? SOURCES' \
+           "${order[@]}" | sed -E 's/lumo_layer\(([a-z]+) FOLDER [^ ]+( USES ([a-z ]+))? SOURCES/\1 \3/' | sort -u)
+while IFS='|' read -r _ layer _ may _; do
+  name=$(sed -E 's/^ *`([a-z]+)`.*/\1/' <<<"$layer")
+  may=$(sed -E 's/^ *//; s/ *$//' <<<"$may")
+  case "$may" in "the layers below" | everything) continue ;; esac
+  [ -n "${uses[$name]+set}" ] || { echo "HACKING.md: no layer $name in the build"; bad=1; continue; }
+  case "$may" in
+    nothing) want= ;;
+    *) want=$(sed -E 's/:.*//; s/ only$//' <<<"$may" | tr -d '`' | tr ',' '\n' | sed -E 's/^ *//; s/ *$//' |
+                sed '/^$/d' | sort -u | tr '\n' ' ') ;;
+  esac
+  if [ "$want" != "${uses[$name]}" ]; then
+    echo "HACKING.md: layer $name may use \"$may\", its build USES: ${uses[$name]:-nothing}"; bad=1
+  fi
+done < <(sed -n '/^| Layer (folder)/,/^$/p' HACKING.md | tail -n +3 | sed '/^$/d')
+
+[ "$bad" -eq 0 ] && echo "layers: every include points downward; HACKING.md's table is the build's"
 exit "$bad"

@@ -7,9 +7,11 @@ set -euo pipefail
 common=(cmake make g++ googletest pkg-config)
 case "${1:-test}" in
   demo) want=("${common[@]}") ;;
+  # wine32:i386 runs the win32 build's suite beside the shipped lumo.dll; it
+  # needs Debian's i386 architecture.
   test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-               wine64 xvfb xauth) ;;
+               wine64 wine32:i386 xvfb xauth) ;;
   # The locator benchmark runs ripgrep beside grep.
   bench) want=("${common[@]}" ripgrep) ;;
   # The dialog pictures: the win64 host under Wine with Wine's own fonts
@@ -26,11 +28,26 @@ for p in "${want[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+# A package of another architecture (name:i386) needs that architecture added.
+foreign=()
+for p in "${missing[@]}"; do
+  case "$p" in
+    *:*) arch=${p#*:}
+         [ "$arch" = "$(dpkg --print-architecture)" ] ||
+           dpkg --print-foreign-architectures | grep -qx "$arch" || foreign+=("$arch") ;;
+  esac
+done
+
 if [ "$(id -u)" -ne 0 ]; then
   echo "Missing Debian packages: ${missing[*]}" >&2
+  for arch in "${foreign[@]}"; do echo "They need the $arch architecture: dpkg --add-architecture $arch" >&2; done
   echo "Install them (apt-get install ${missing[*]}) or run this command as root." >&2
   exit 1
 fi
+for arch in "${foreign[@]}"; do
+  echo "Adding the $arch architecture"
+  dpkg --add-architecture "$arch"
+done
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
 apt-get update -q >/dev/null

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux suite under address and undefined-behaviour
 # sanitizers, the layering and formatting checks, the fuzz targets for a short
-# while, the production win32 DLL's exports and imports, and the win64 build's
-# suite under Wine.
+# while, the production win32 DLL's exports, imports and dialogs, the win32
+# build's suite under 32-bit Wine against that very DLL (where the kernel runs
+# 32-bit programs; otherwise counted as skipped, saying why), and the win64
+# build's suite under Wine.
 # Environment: LUMO_FUZZ_SECONDS (default 20) per fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +12,7 @@ scripts/deps.sh test
 
 passed=0
 failed=0
+skipped=0
 log=build/test-logs
 mkdir -p "$log"
 
@@ -64,10 +67,23 @@ while read -r program corpus; do
   rm -rf "$work"
 done <build/fuzz/fuzzers.txt
 
-stage "win32: the production lumo.dll"
+stage "win32: the production lumo.dll, with its host and tests beside it"
 cmake --preset win32 >"$log/win32-configure.log"
 cmake --build --preset win32
 if scripts/check-dll.sh build/win32/lumo.dll; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
+stage "win32: the suite under 32-bit Wine, against the shipped lumo.dll"
+# Asked once: a kernel without 32-bit emulation refuses the 32-bit loader
+# ("Exec format error"), and then not one of these tests can start.
+if probe=$(/usr/lib/wine/wine --version 2>&1); then
+  xvfb-run -a ctest --preset win32 2>&1 | tee "$log/win32-ctest.log" || true
+  count_ctest "$log/win32-ctest.log"
+else
+  why=$(head -1 <<<"$probe" | sed -E 's/^.*line [0-9]+: //')
+  tests=$(ctest --preset win32 -N 2>/dev/null | sed -nE 's/^Total Tests: ([0-9]+)/\1/p')
+  echo "win32 suite: SKIPPED ${tests:-all} tests: this machine cannot run 32-bit programs ($why)"
+  skipped=$((skipped + ${tests:-1}))
+fi
 
 stage "win64: the same code under Wine"
 cmake --preset win64 >"$log/win64-configure.log"
@@ -77,5 +93,5 @@ xvfb-run -a ctest --preset win64 2>&1 | tee "$log/win64-ctest.log" || true
 count_ctest "$log/win64-ctest.log"
 
 echo
-echo "lumo: $passed passed, $failed failed"
+echo "lumo: $passed passed, $failed failed, $skipped skipped"
 [ "$failed" -eq 0 ]

@@ -40,7 +40,7 @@ bool anyMailSelected() {
 
 bool currentMailStatusClear() {
   char status[256] = "";
-  HostApi.BKA_GetSpecifiedHeader("X-Becky-Status", status, sizeof status);
+  HostApi.BKA_GetSpecifiedHeader("X-B2-Status", status, sizeof status);
   status[sizeof status - 1] = '\0';
   return statusTestPasses(status);
 }

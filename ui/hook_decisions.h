@@ -56,7 +56,7 @@ enum class DoubleClickJump {
 };
 DoubleClickJump chooseDoubleClickJump(bool realMail, bool shortcutOpened, bool targetKnown);
 
-// The status test on an "X-Becky-Status" value: its 17th to 24th characters
+// The status test on an "X-B2-Status" value: its 17th to 24th characters
 // are "00000000". A shorter value fails.
 bool statusTestPasses(std::string_view status);
 

@@ -533,11 +533,17 @@ std::string Script::writeToFile(const Words& w) {
 }
 
 // load [PATH] [may-fail]: the plug-in beside the working folder by default.
+// The path is made whole first: the host hands it on to the system (the
+// loader, the profile functions reading the settings beside it), which reads
+// a bare file name in folders of its own, not the working one.
 std::string Script::load(const Words& w) {
   Host& host = Host::instance();
   bool mayFail = w.back() == "may-fail";
   bool named = w.size() >= (mayFail ? 3u : 2u);
-  plugin_ = factory_(named ? w[1] : std::string("./") + kPluginFileName);
+  std::filesystem::path path = named ? w[1] : std::string("./") + kPluginFileName;
+  std::error_code ec;
+  std::filesystem::path whole = std::filesystem::absolute(path, ec).lexically_normal();
+  plugin_ = factory_(ec ? path.string() : whole.string());
   if (!plugin_->load()) {
     std::string why = plugin_->error();
     plugin_.reset();

@@ -22,15 +22,17 @@ bool isDialogWindow(HWND window) {
   return std::string_view(name) == kDialogClass;
 }
 
+// EnumThreadWindows procedure: adds each dialog to the list. A named WINAPI
+// function, since on 32 bits Windows calls it with the stdcall convention,
+// which a lambda's function pointer does not have.
+BOOL WINAPI collectDialog(HWND window, LPARAM list) {
+  if (isDialogWindow(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
 std::vector<HWND> threadDialogs() {
   std::vector<HWND> found;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM list) -> BOOL {
-        if (isDialogWindow(window)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumThreadWindows(GetCurrentThreadId(), collectDialog, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 

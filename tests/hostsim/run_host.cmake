@@ -10,7 +10,9 @@ if(STORE)
 endif()
 if(LOAD)
   get_filename_component(plugin_name ${PLUGIN} NAME)
-  list(APPEND args --plugin ./${plugin_name})
+  # Named as a user names it in the working folder, without a folder: the
+  # host finds it and its settings there.
+  list(APPEND args --plugin ${plugin_name})
 endif()
 execute_process(COMMAND ${EMULATOR} ${HOST} ${args} ${SCRIPT}
                 WORKING_DIRECTORY ${WORK} RESULT_VARIABLE result)

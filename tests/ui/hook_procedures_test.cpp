@@ -283,7 +283,7 @@ TEST_F(HookProcedures, TheWayBackFallsBackToTheMailIdForATargetWithoutMessageId)
 
 TEST_F(HookProcedures, AClearStatusKeepsTheDoubleClickOnTheTargetWhereItIs) {
   std::string cleared = fx.addMail(inbox,
-                                   "From: a@example.com\r\nMessage-ID: <c1@example.com>\r\nX-Becky-Status: "
+                                   "From: a@example.com\r\nMessage-ID: <c1@example.com>\r\nX-B2-Status: "
                                    "0123456789abcdef00000000\r\n\r\nx\r\n");
   addLink("2714_4", cleared, "<c1@example.com>", shortcut);
   std::strcpy(SelectedTargetId, cleared.c_str());
@@ -300,7 +300,7 @@ TEST_F(HookProcedures, WithRealMailOffOnlyAShortcutWithAClearStatusJumps) {
   run("dblclick");
   EXPECT_EQ(host().currentMail, shortcut);
   std::string cleared = fx.addMail(links, shortcutSource("2715_5", target, "<t1@2715_5.LuMO.example.com>",
-                                                         "X-Becky-Status: 0123456789abcdef00000000\r\n"));
+                                                         "X-B2-Status: 0123456789abcdef00000000\r\n"));
   view(cleared);
   run("dblclick\ndblclick");  // the first only re-arms
   EXPECT_EQ(host().currentMail, target);
