@@ -28,6 +28,7 @@
 
 #include "bench/support/literal_cleanup.h"
 #include "bench/support/mail_store_gen.h"
+#include "bench/support/timing.h"
 #include "linkindex/link_record.h"
 #include "resolve/locator/locator.h"
 #include "resolve/locator/multi_search.h"
@@ -36,7 +37,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 using lumo::bench::storePathOf;
 
 constexpr int kWarmRuns = 7;
@@ -124,22 +124,8 @@ void installHost(const fs::path& store) {
 
 // ---------------------------------------------------------------- runs
 
-double seconds(const std::function<void()>& run) {
-  auto t0 = Clock::now();
-  run();
-  return std::chrono::duration<double>(Clock::now() - t0).count();
-}
-
-struct Timing {
-  double first = 0;
-  std::vector<double> warm;
-  double best() const { return *std::min_element(warm.begin(), warm.end()); }
-  double median() const {
-    std::vector<double> w = warm;
-    std::sort(w.begin(), w.end());
-    return w[w.size() / 2];
-  }
-};
+using lumo::bench::seconds;
+using lumo::bench::Timing;
 
 int cleanFile(const std::string& path, const std::string& content) {
   lumo::testing::writeBytes(path, content);

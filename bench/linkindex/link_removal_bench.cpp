@@ -24,13 +24,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/timing.h"
 #include "linkindex/link_record.h"
 #include "support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
 
 constexpr long kLines = 10000;
 constexpr long kEvery = 10;  // every 10th line's shortcut is deleted: 1,000
@@ -93,22 +93,8 @@ void bareWrite(const std::string& path, const std::string& bytes) {
   if (::rename(temp.c_str(), path.c_str()) != 0) fail("rename failed");
 }
 
-double seconds(const std::function<void()>& run) {
-  auto t0 = Clock::now();
-  run();
-  return std::chrono::duration<double>(Clock::now() - t0).count();
-}
-
-struct Timing {
-  double first = 0;
-  std::vector<double> warm;
-  double best() const { return *std::min_element(warm.begin(), warm.end()); }
-  double median() const {
-    std::vector<double> w = warm;
-    std::sort(w.begin(), w.end());
-    return w[w.size() / 2];
-  }
-};
+using lumo::bench::seconds;
+using lumo::bench::Timing;
 
 // One measure: `prepare` (untimed) before each run, the page cache dropped
 // before the first.
