@@ -11,19 +11,6 @@
 namespace lumo {
 namespace {
 
-// The whole field (continuation lines included) starting at `start`.
-std::string_view fieldAt(std::string_view header, std::size_t start) {
-  std::size_t pos = start;
-  while (true) {
-    std::size_t end = header.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) return header.substr(start);
-    std::size_t next = end + 1;
-    if (header[end] == '\r' && next < header.size() && header[next] == '\n') ++next;
-    if (next >= header.size() || !isBlank(header[next])) return header.substr(start, next - start);
-    pos = next;
-  }
-}
-
 std::optional<std::string> boundedValue(std::string_view header, std::string_view name, std::size_t max,
                                         FieldOccurrence which = FieldOccurrence::First) {
   std::optional<std::string> value = headerFieldValue(header, name, which);
@@ -56,26 +43,6 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
   }
   result.id = std::string(value);
   return result;
-}
-
-std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
-                                            FieldOccurrence which) {
-  header = untilNul(header);
-  std::optional<std::string> found;
-  std::size_t lineStart = 0;
-  while (lineStart < header.size()) {
-    std::string_view rest = header.substr(lineStart);
-    if (startsWithNoCase(rest, name) && rest.size() > name.size() && rest[name.size()] == ':') {
-      found = messageIdValue(fieldAt(header, lineStart));
-      if (which == FieldOccurrence::First) return found;
-    }
-    if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 1) == "\n") break;  // end of the header block
-    std::size_t end = header.find_first_of("\r\n", lineStart);
-    if (end == std::string_view::npos) break;
-    lineStart = end + 1;
-    if (header[end] == '\r' && lineStart < header.size() && header[lineStart] == '\n') ++lineStart;
-  }
-  return found;
 }
 
 bool readMemoOn(std::string_view header) {

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// headerFieldValue: the header field reader every shortcut field goes through.
+#include "linkindex/message_id_value.h"
+
 namespace lumo {
 
 // Longest shortcut id value, "DEL" mark included, that fits the 24-byte
@@ -30,13 +33,6 @@ struct ShortcutIdValue {
 // there is no "X-LuMOID", the value is empty, or it is longer than
 // kShortcutIdValueMax (an over-long value is refused, never cut into another id).
 std::optional<ShortcutIdValue> readShortcutId(std::string_view header);
-
-// The value of the first (or the last) header field named `name` (whole
-// name, any case, followed by ":") at the start of a line: unfolded, blanks
-// trimmed, without CR or LF. None when there is no such field.
-enum class FieldOccurrence { First, Last };
-std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
-                                            FieldOccurrence which = FieldOccurrence::First);
 
 // True when the "X-MEMO" value equals "ON" without regard to case.
 bool readMemoOn(std::string_view header);
