@@ -9,6 +9,7 @@
 #include "host/api/user_messages.h"
 #include "linkindex/link_record.h"
 #include "resolve/locator/locator.h"
+#include "resolve/locator/moved_shortcut.h"
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "shortcut/shortcut_reader.h"

@@ -7,7 +7,6 @@
 #include <numeric>
 #include <vector>
 
-#include "host/api/host_api.h"
 #include "platform/file.h"
 #include "resolve/locator/index_multi_scan.h"
 #include "resolve/locator/locator.h"
@@ -65,7 +64,9 @@ class MultiScan {
     if (status == platform::ReadStatus::Missing) return;
     FileSource source(file);
     lines_.clear();
-    if (status == platform::ReadStatus::Failed || !scanner_.scan(source, open_, lines_)) unreadable_ = true;
+    OwnMessageIdCheck check(folderId);
+    if (status == platform::ReadStatus::Failed || !scanner_.scan(source, open_, lines_, &check))
+      unreadable_ = true;
     // A line without a whole key decides its text for this folder only.
     for (const IndexMultiScanner::TextLine& line : lines_) {
       if (!line.entry.namesMail() || !open_[line.text]) continue;
@@ -138,15 +139,7 @@ void FindMailsInMailboxes(std::span<MailSearch> searches) {
   scan.finish();
 }
 
-bool StoreLinkLookup::mailExists(std::string_view mailId) {
-  if (mailId.empty() || !isStoreRelativeId(mailId) || !HostApi.BKA_GetHeader || !HostApi.BKA_Free)
-    return false;
-  std::string id(mailId);
-  char* header = HostApi.BKA_GetHeader(id.c_str());
-  if (header == nullptr) return false;
-  HostApi.BKA_Free(header);
-  return true;
-}
+bool StoreLinkLookup::mailExists(std::string_view mailId) { return lumo::mailExists(mailId); }
 
 void StoreLinkLookup::findInFolder(std::string_view folderId, std::span<MailSearch> searches) {
   FindMailsInFolder(searches, folderId);

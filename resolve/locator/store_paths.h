@@ -34,6 +34,18 @@ inline constexpr const char* kFolderIndexName = "Folder.idx";
 // the user sees where a mailbox-wide search is.
 std::string folderIdToRead(std::string_view folder, const std::string& data);
 
+// Takes a line of the folder `folderId` only when the mail it names has the
+// searched text as its own Message-ID (mailHasMessageId): one header read
+// per line that holds the text.
+class OwnMessageIdCheck : public LineCheck {
+ public:
+  explicit OwnMessageIdCheck(std::string_view folderId) : folderId_(folderId) {}
+  bool accepts(std::string_view text, const IndexEntry& entry) override;
+
+ private:
+  std::string folderId_;
+};
+
 // Searches one folder's index with a scanner shared by a whole walk (see
 // FindMailInFolder for `folder`). `data` is the data folder.
 std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, const std::string& data);
