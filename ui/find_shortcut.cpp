@@ -6,7 +6,6 @@
 #include "host/api/user_messages.h"
 #include "resolve/locator/locator.h"
 #include "resolve/locator/moved_shortcut.h"
-#include "shortcut/session_state.h"
 #include "ui/menu_texts.h"
 #include "ui/select_mail.h"
 

@@ -9,11 +9,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/api/host_api.h"
@@ -160,17 +162,67 @@ inline void evict(const fs::path& store) {
 }
 
 // The host's answers for the locator: the data folder, folder names (the id
-// itself), a status bar that shows nothing.
+// itself), a status bar that shows nothing, and a mail's header holding its
+// own Message-ID (field 3 of its index line), which the locator asks for each
+// line that holds a searched Message-ID.
 inline std::string& benchDataFolder() {
   static std::string data;
   return data;
 }
 
+// The Message-IDs of one folder's mails by key, read from its index when a
+// header of that folder is first asked for: a search asks folder by folder,
+// so one folder is held at a time, as a host reads one mail file per header.
+struct BenchHeaders {
+  std::string folderId;
+  std::unordered_map<std::string, std::string> messageIds;
+
+  bool headerOf(const std::string& mailId, std::string& header) {
+    std::size_t mark = mailId.find('?');
+    if (mark == std::string::npos) return false;
+    std::string folder = mailId.substr(0, mark + 1);
+    if (folder != folderId) load(folder);
+    auto found = messageIds.find(mailId.substr(mark + 1));
+    if (found == messageIds.end()) return false;
+    header = "Message-ID: " + found->second + "\r\n\r\n";
+    return true;
+  }
+  void load(const std::string& folder) {
+    folderId = folder;
+    messageIds.clear();
+    fs::path data = benchDataFolder().substr(0, benchDataFolder().size() - 1);
+    std::ifstream in(storePathOf(data, folder) / "Folder.idx", std::ios::binary);
+    std::string line;
+    while (std::getline(in, line)) {
+      std::size_t first = line.find('\x01');
+      std::size_t second = first == std::string::npos ? first : line.find('\x01', first + 1);
+      if (second == std::string::npos) continue;
+      std::size_t third = line.find('\x01', second + 1);
+      if (third == std::string::npos) third = line.size();
+      messageIds[line.substr(first + 1, second - first - 1)] = line.substr(second + 1, third - second - 1);
+    }
+  }
+};
+
+inline BenchHeaders& benchHeaders() {
+  static BenchHeaders headers;
+  return headers;
+}
+
 inline void installStoreHost(const fs::path& store) {
   benchDataFolder() = store.string() + "\\";
+  benchHeaders() = BenchHeaders{};
   lumo::HostApi.BKA_GetDataFolder = [](void) WINAPI -> LPCSTR { return benchDataFolder().c_str(); };
   lumo::HostApi.BKA_GetFolderDisplayName = [](LPCSTR id) WINAPI -> LPCSTR { return id; };
   lumo::HostApi.BKA_SetMessageText = [](HWND, LPCSTR) WINAPI {};
+  lumo::HostApi.BKA_GetHeader = [](LPCSTR id) WINAPI -> LPSTR {
+    std::string header;
+    if (id == nullptr || !benchHeaders().headerOf(id, header)) return nullptr;
+    char* block = static_cast<char*>(std::malloc(header.size() + 1));
+    if (block != nullptr) std::memcpy(block, header.c_str(), header.size() + 1);
+    return block;
+  };
+  lumo::HostApi.BKA_Free = [](LPVOID block) WINAPI { std::free(block); };
 }
 
 }  // namespace lumo::bench
