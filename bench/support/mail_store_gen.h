@@ -15,7 +15,7 @@
 #include <functional>
 #include <random>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "host/api/host_api.h"
@@ -170,36 +170,52 @@ inline std::string& benchDataFolder() {
   return data;
 }
 
-// The Message-IDs of one folder's mails by key, read from its index when a
-// header of that folder is first asked for: a search asks folder by folder,
-// so one folder is held at a time, as a host reads one mail file per header.
+// A mail's Message-ID by its key, from one folder's index read when a header
+// of that folder is first asked for: a search asks folder by folder, so one
+// folder is held at a time. The generated keys count the lines, so a key
+// leads straight to its line; any other line is looked for.
 struct BenchHeaders {
   std::string folderId;
-  std::unordered_map<std::string, std::string> messageIds;
+  std::string text;
+  std::vector<std::size_t> lineStarts;
 
   bool headerOf(const std::string& mailId, std::string& header) {
     std::size_t mark = mailId.find('?');
     if (mark == std::string::npos) return false;
     std::string folder = mailId.substr(0, mark + 1);
     if (folder != folderId) load(folder);
-    auto found = messageIds.find(mailId.substr(mark + 1));
-    if (found == messageIds.end()) return false;
-    header = "Message-ID: " + found->second + "\r\n\r\n";
+    const std::string key = mailId.substr(mark + 1);
+    const std::size_t guess = std::strtoul(key.c_str(), nullptr, 16) - 1;
+    if (guess < lineStarts.size() && messageIdOfLine(guess, key, header)) return true;
+    for (std::size_t i = 0; i < lineStarts.size(); ++i)
+      if (messageIdOfLine(i, key, header)) return true;
+    return false;
+  }
+  // Field 3 of line `i` as a header, when its field 2 is `key`.
+  bool messageIdOfLine(std::size_t i, const std::string& key, std::string& header) const {
+    std::size_t end = text.find('\n', lineStarts[i]);
+    std::string_view line(text.data() + lineStarts[i],
+                          (end == std::string::npos ? text.size() : end) - lineStarts[i]);
+    std::size_t first = line.find('\x01');
+    std::size_t second = first == std::string_view::npos ? first : line.find('\x01', first + 1);
+    if (second == std::string_view::npos || line.substr(first + 1, second - first - 1) != key) return false;
+    std::size_t third = line.find('\x01', second + 1);
+    if (third == std::string_view::npos) third = line.size();
+    header = "Message-ID: " + std::string(line.substr(second + 1, third - second - 1)) + "\r\n\r\n";
     return true;
   }
   void load(const std::string& folder) {
     folderId = folder;
-    messageIds.clear();
     fs::path data = benchDataFolder().substr(0, benchDataFolder().size() - 1);
-    std::ifstream in(storePathOf(data, folder) / "Folder.idx", std::ios::binary);
-    std::string line;
-    while (std::getline(in, line)) {
-      std::size_t first = line.find('\x01');
-      std::size_t second = first == std::string::npos ? first : line.find('\x01', first + 1);
-      if (second == std::string::npos) continue;
-      std::size_t third = line.find('\x01', second + 1);
-      if (third == std::string::npos) third = line.size();
-      messageIds[line.substr(first + 1, second - first - 1)] = line.substr(second + 1, third - second - 1);
+    std::ifstream in(storePathOf(data, folder) / "Folder.idx", std::ios::binary | std::ios::ate);
+    text.resize(in ? static_cast<std::size_t>(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    lineStarts.clear();
+    for (std::size_t at = 0; at < text.size();) {
+      lineStarts.push_back(at);
+      std::size_t end = text.find('\n', at);
+      at = end == std::string::npos ? text.size() : end + 1;
     }
   }
 };
