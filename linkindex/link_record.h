@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -109,6 +110,10 @@ class LinkRecord {
   // field never matches. Lines that do not parse, over-long lines and text
   // after the last line end never match. A missing file finds nothing.
   int findIn(const char* indexPath, const char* key, LinkFindKind kind);
+  // The same, taking the first matching line that `accept` also accepts
+  // (it sees the line parsed into this record).
+  int findIn(const char* indexPath, const char* key, LinkFindKind kind,
+             const std::function<bool(const LinkRecord&)>& accept);
 
   // Sets one field of the line of `shortcutId` to `value` (empty makes it
   // absent; SetMailId takes `value` as a whole id), or removes the line, and

@@ -96,6 +96,11 @@ int LinkRecord::appendTo(const char* indexPath) const {
 }
 
 int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind) {
+  return findIn(indexPath, key, kind, nullptr);
+}
+
+int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind,
+                       const std::function<bool(const LinkRecord&)>& accept) {
   std::string_view wanted = textOf(key);
   int k = static_cast<int>(kind);
   if (wanted.empty() || wanted.size() > kLinkLineMax || k < 0 || k > 5) return 0;
@@ -139,7 +144,7 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
       continue;
     if (!line.usable()) continue;
     if (kind == LinkFindKind::ByShortcutId) {
-      if (line.belongsTo(wanted) && parseLine(line.text)) return 1;
+      if (line.belongsTo(wanted) && parseLine(line.text) && (!accept || accept(*this))) return 1;
       continue;
     }
     if (!parseLine(line.text)) continue;
@@ -163,7 +168,7 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
       case LinkFindKind::ByShortcutId:
         break;
     }
-    if (match) return 1;
+    if (match && (!accept || accept(*this))) return 1;
   }
   return 0;
 }

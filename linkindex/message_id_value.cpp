@@ -1,10 +1,30 @@
 // Message-ID values read from header fields and made for shortcuts.
 #include "linkindex/message_id_value.h"
 
+#include "text/ascii_case.h"
 #include "text/blanks.h"
+#include "text/c_string.h"
+#include "text/header_lines.h"
 #include "text/id_limits.h"
 
 namespace lumo {
+namespace {
+
+// The whole field (continuation lines included) starting at `start`.
+std::string_view fieldAt(std::string_view header, std::size_t start) {
+  std::size_t pos = start;
+  while (true) {
+    std::size_t end = header.find_first_of("\r\n", pos);
+    if (end == std::string_view::npos) return header.substr(start);
+    std::size_t next = end + 1;
+    if (header[end] == '\r' && next < header.size() && header[next] == '\n') ++next;
+    if (next >= header.size() || !isBlank(header[next])) return header.substr(start, next - start);
+    pos = next;
+  }
+}
+
+}  // namespace
+
 std::string messageIdValue(std::string_view field) {
   std::size_t colon = field.find(':');
   if (colon == std::string_view::npos) return {};
@@ -24,6 +44,23 @@ std::string messageIdValue(std::string_view field) {
     value.push_back(c);
   }
   return std::string(trimBlanks(value));
+}
+
+std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
+                                            FieldOccurrence which) {
+  header = untilNul(header);
+  std::optional<std::string> found;
+  forEachHeaderLine(header, [&](std::size_t lineStart) {
+    std::string_view rest = header.substr(lineStart);
+    if (!startsWithNoCase(rest, name) || rest.size() <= name.size() || rest[name.size()] != ':') return false;
+    found = messageIdValue(fieldAt(header, lineStart));
+    return which == FieldOccurrence::First;
+  });
+  return found;
+}
+
+std::string headerMessageId(std::string_view header) {
+  return headerFieldValue(header, "Message-ID", FieldOccurrence::Last).value_or(std::string());
 }
 
 std::string shortcutMessageId(std::string_view targetMessageId, std::string_view shortcutId) {

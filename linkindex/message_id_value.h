@@ -2,6 +2,7 @@
 // field, and the one a shortcut mail carries, made from its target's.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,20 @@ namespace lumo {
 // CR, LF or 0x01 left over is removed, so the value can never break an index
 // line. Empty when the field has no ":" or no value.
 std::string messageIdValue(std::string_view field);
+
+// The value of the first (or the last) header field named `name` (whole
+// name, any case, followed by ":") at the start of a line of the header
+// block, read by the rule of messageIdValue: unfolded, blanks trimmed,
+// without CR, LF or 0x01. None when there is no such field.
+enum class FieldOccurrence { First, Last };
+std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
+                                            FieldOccurrence which = FieldOccurrence::First);
+
+// A mail's own Message-ID, as shortcut creation records it for a target and
+// every look-up compares it: the value of the last "Message-ID" field of the
+// header (an "X-Message-ID" or an "In-Reply-To" is another field). Empty
+// when the header has none.
+std::string headerMessageId(std::string_view header);
 
 // The Message-ID a shortcut carries: `targetMessageId` up to and with its
 // first "@", the shortcut id, ".LuMO.", the rest after that "@" (<a@b> with

@@ -1,6 +1,7 @@
 // BKC_OnDragDrop: keeping links in step with mails moved by the user.
 #include "resolve/drag_drop.h"
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -15,6 +16,7 @@
 #include "linkindex/message_id_value.h"
 #include "linkindex/shortcut_id.h"
 #include "resolve/locator/locator.h"
+#include "resolve/locator/moved_shortcut.h"
 #include "shortcut/shortcut_reader.h"
 #include "text/ascii_case.h"
 
@@ -28,23 +30,6 @@ constexpr std::string_view kFolderField = "X-FolderID";
 std::string_view headerBlock(std::string_view source) {
   std::size_t end = source.find("\r\n\r\n");
   return end == std::string_view::npos ? source : source.substr(0, end + 2);
-}
-
-// The Message-ID a link index line records for a target: the value of the
-// last "Message-ID" field of its header, as shortcut creation takes it (an
-// "X-Message-ID" is a different field and never the key). Empty for none.
-std::string targetMessageId(std::string_view header) {
-  header = headerBlock(header);
-  std::string value;
-  std::size_t lineStart = 0;
-  while (lineStart < header.size()) {
-    std::string_view rest = header.substr(lineStart);
-    if (startsWithNoCase(rest, "message-id:")) value = messageIdValue(rest);
-    std::size_t end = header.find('\n', lineStart);
-    if (end == std::string_view::npos) break;
-    lineStart = end + 1;
-  }
-  return value;
 }
 
 // The shortcut's source with its "X-FolderID" value replaced by
@@ -64,18 +49,37 @@ std::string withFolderId(std::string_view source, std::string_view folderId) {
   return result;
 }
 
-// The mail id of the shortcut mail of `record`. A moved shortcut is recorded
-// by its folder alone (the host gives it a new key only after the drop); it
-// is found again there by its own Message-ID, and the index learns the whole
-// id. Empty when it cannot be found or the location leads outside the store.
-std::string shortcutMailId(LinkRecord& record) {
-  std::string location = record.shortcutLocation();
-  if (!isStoreRelativeId(location)) return {};
-  if (location.find('?') != std::string::npos) return location;
-  std::string found = FindMailInFolder(record.shortcutMessageId(), location);
-  if (!found.empty())
-    LinkRecord().updateIn(LinkIndexPath, record.shortcutId(), found.c_str(), LinkUpdateField::SetLocation);
-  return found;
+// The mail id of the shortcut mail of `record`: its recorded location, or,
+// for a shortcut moved earlier (recorded by its folder alone), the mail it
+// is found as there, which the index then records. Empty when it cannot be
+// found or the location leads outside the store.
+std::string shortcutMailId(const LinkRecord& record) {
+  const char* location = record.shortcutLocation();
+  if (location == nullptr || !isStoreRelativeId(location)) return {};
+  if (std::strchr(location, '?') != nullptr) return location;
+  return relocateShortcut(record);
+}
+
+// The link of a moved target with this Message-ID. Copies of one mail (the
+// client's copy, a resent mail) share it, each with a link of its own, so
+// the link that moves is the one whose target mail id is the dropped mail's.
+// A link an earlier move left with an old mail id comes next: one whose
+// recorded mail no longer has that Message-ID, first one that records the
+// dropped mail's folder (where the earlier drop put it). A link whose mail
+// still has it belongs to that mail and never moves. False when none fits.
+bool findMovedTargetLink(LinkRecord& record, const std::string& messageId, const std::string& mailId) {
+  const char* key = messageId.c_str();
+  const std::string folder = mailId.substr(0, mailId.find('?'));
+  auto isDropped = [&](const LinkRecord& r) { return r.targetMailId() && mailId == r.targetMailId(); };
+  auto isLeftBehind = [&](const LinkRecord& r) {
+    return !r.targetMailId() || !mailHasMessageId(r.targetMailId(), messageId);
+  };
+  auto isLeftInFolder = [&](const LinkRecord& r) {
+    return r.targetFolderId() && folder == r.targetFolderId() && isLeftBehind(r);
+  };
+  return record.findIn(LinkIndexPath, key, LinkFindKind::ByMessageId, isDropped) ||
+         record.findIn(LinkIndexPath, key, LinkFindKind::ByMessageId, isLeftInFolder) ||
+         record.findIn(LinkIndexPath, key, LinkFindKind::ByMessageId, isLeftBehind);
 }
 
 // A shortcut mail was moved: its link index line records the new folder.
@@ -89,14 +93,12 @@ void shortcutMoved(std::string_view header, const char* destination) {
 // index line and the shortcut's "X-FolderID" record the new folder.
 void targetMoved(std::string_view header, const std::string& mailId, const char* destination) {
   // Without a Message-ID the link is found by the target's mail id.
-  std::string key = targetMessageId(header);
-  LinkFindKind kind = LinkFindKind::ByMessageId;
-  if (key.empty()) {
-    key = mailId;
-    kind = LinkFindKind::ByMailId;
-  }
+  std::string messageId = headerMessageId(header);
   LinkRecord record;
-  if (key.empty() || !record.findIn(LinkIndexPath, key.c_str(), kind) || !record.shortcutLocation()) return;
+  bool found = messageId.empty()
+                   ? !mailId.empty() && record.findIn(LinkIndexPath, mailId.c_str(), LinkFindKind::ByMailId)
+                   : findMovedTargetLink(record, messageId, mailId);
+  if (!found || !record.shortcutLocation()) return;
   LinkRecord().updateIn(LinkIndexPath, record.shortcutId(), destination, LinkUpdateField::SetFolderId);
   std::string shortcut = shortcutMailId(record);
   if (shortcut.empty()) return;

@@ -15,6 +15,7 @@ int ShowTargetWithMemo(const char* targetMailId) {
   // The host's text of the shortcut: its shown part, without header block.
   char mimeType[256] = "";
   const char* shown = HostApi.BKA_GetText(mimeType, sizeof mimeType);
+  mimeType[sizeof mimeType - 1] = '\0';  // a type that fills the buffer comes without its end
   std::optional<std::string> memo;
   if (shown) {
     if (std::optional<std::string_view> text = memoTextOfShownText(shown)) memo = std::string(*text);

@@ -7,39 +7,11 @@
 #include "text/ascii_case.h"
 #include "text/blanks.h"
 #include "text/c_string.h"
+#include "text/header_lines.h"
 #include "text/id_limits.h"
 
 namespace lumo {
 namespace {
-
-// The whole field (continuation lines included) starting at `start`.
-std::string_view fieldAt(std::string_view header, std::size_t start) {
-  std::size_t pos = start;
-  while (true) {
-    std::size_t end = header.find_first_of("\r\n", pos);
-    if (end == std::string_view::npos) return header.substr(start);
-    std::size_t next = end + 1;
-    if (header[end] == '\r' && next < header.size() && header[next] == '\n') ++next;
-    if (next >= header.size() || !isBlank(header[next])) return header.substr(start, next - start);
-    pos = next;
-  }
-}
-
-// Calls visit(offset) for the start of every line of the header block (up to
-// the empty line that ends it), until visit returns true.
-template <typename Visit>
-void forEachHeaderLine(std::string_view header, Visit visit) {
-  std::size_t lineStart = 0;
-  while (lineStart < header.size()) {
-    if (visit(lineStart)) return;
-    std::string_view rest = header.substr(lineStart);
-    if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 1) == "\n") return;  // end of the header block
-    std::size_t end = header.find_first_of("\r\n", lineStart);
-    if (end == std::string_view::npos) return;
-    lineStart = end + 1;
-    if (header[end] == '\r' && lineStart < header.size() && header[lineStart] == '\n') ++lineStart;
-  }
-}
 
 constexpr std::string_view kShortcutField = "X-LuMOID";
 
@@ -95,25 +67,8 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
   return result;
 }
 
-std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
-                                            FieldOccurrence which) {
-  header = untilNul(header);
-  std::optional<std::string> found;
-  forEachHeaderLine(header, [&](std::size_t lineStart) {
-    std::string_view rest = header.substr(lineStart);
-    if (!startsWithNoCase(rest, name) || rest.size() <= name.size() || rest[name.size()] != ':') return false;
-    found = messageIdValue(fieldAt(header, lineStart));
-    return which == FieldOccurrence::First;
-  });
-  return found;
-}
-
-std::string ownMessageId(std::string_view header) {
-  return headerFieldValue(header, "Message-ID").value_or("");
-}
-
 bool isShortcutMailOf(const LinkRecord& record, std::string_view header) {
-  return record.isShortcutMail(ownMessageId(header));
+  return record.isShortcutMail(headerMessageId(header));
 }
 
 bool readMemoOn(std::string_view header) {

@@ -6,6 +6,9 @@
 #include <string>
 #include <string_view>
 
+// headerFieldValue: the header field reader every shortcut field goes through.
+#include "linkindex/message_id_value.h"
+
 namespace lumo {
 
 class LinkRecord;
@@ -37,20 +40,10 @@ struct ShortcutIdValue {
 // refused, never cut into another id).
 std::optional<ShortcutIdValue> readShortcutId(std::string_view header);
 
-// The value of the first (or the last) header field named `name` (whole
-// name, any case, followed by ":") at the start of a line: unfolded, blanks
-// trimmed, without CR or LF. None when there is no such field.
-enum class FieldOccurrence { First, Last };
-std::optional<std::string> headerFieldValue(std::string_view header, std::string_view name,
-                                            FieldOccurrence which = FieldOccurrence::First);
-
-// The mail's own Message-ID: the value of its first "Message-ID" field,
-// empty when it has none.
-std::string ownMessageId(std::string_view header);
-
 // Whether the mail with this header is the shortcut mail of the link in
-// `record` (LinkRecord::isShortcutMail of its own Message-ID): only that
-// mail may have the link's line rewritten, removed or its headers restored.
+// `record` (LinkRecord::isShortcutMail of its own Message-ID, headerMessageId):
+// only that mail may have the link's line rewritten, removed or its headers
+// restored.
 bool isShortcutMailOf(const LinkRecord& record, std::string_view header);
 
 // True when the "X-MEMO" value equals "ON" without regard to case.

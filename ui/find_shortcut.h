@@ -18,13 +18,6 @@ struct SelectedMailKey {
 };
 SelectedMailKey selectedMailKey();
 
-// The shortcut of `record` (a line found in the link index) looked for in
-// the folder its location names, by the shortcut's own Message-ID; a hit
-// becomes the line's new location. The hit's mail id; empty when the
-// location is a mail id (it holds "?" and names no folder), the line gives
-// no such Message-ID, or the folder lacks it.
-std::string relocateShortcut(const LinkRecord& record);
-
 // Selects the shortcut of the current mail. A recorded location that no
 // longer holds a mail is searched, when it names a folder, for the
 // shortcut's own Message-ID, and a hit is recorded as the new location. The

@@ -11,6 +11,7 @@
 #include "host/api/user_messages.h"
 #include "linkindex/link_record.h"
 #include "resolve/locator/locator.h"
+#include "resolve/locator/moved_shortcut.h"
 #include "settings/settings_store.h"
 #include "shortcut/session_state.h"
 #include "shortcut/shortcut_reader.h"
@@ -28,7 +29,7 @@ void noteDeletedShortcut(const char* mailId, std::vector<DeletedShortcut>& delet
   HostBlock header(HostApi.BKA_GetHeader(mailId));
   std::optional<ShortcutIdValue> id = readShortcutId(header.text());
   if (!id || id->givenUp) return;
-  deleted.push_back({std::move(id->id), ownMessageId(header.text())});
+  deleted.push_back({std::move(id->id), headerMessageId(header.text())});
 }
 
 // A double-click on the list's empty space leaves no mail selected; like a

@@ -4,9 +4,11 @@
 
 namespace lumo {
 
-// Selects the mail (BKA_SetCurrentMail), unless the id is empty or would
-// lead outside the data folder: such ids come from headers and link index
-// lines that a received mail can forge (isStoreRelativeId).
+// Selects the mail (BKA_SetCurrentMail), unless the id is empty, too long
+// for the host's 256-byte id buffers (kIdBufferSize bytes or more: never cut
+// into another id), or would lead outside the data folder: such ids come
+// from headers and link index lines that a received mail can forge
+// (isStoreRelativeId).
 void selectMail(const char* mailId);
 
 }  // namespace lumo

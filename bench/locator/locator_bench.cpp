@@ -58,6 +58,8 @@ std::string gDataFolder;
 std::string gLastFolder;
 
 void installHost(const fs::path& store) {
+  // The mails' headers come from the store's own host; the rest is ours.
+  lumo::bench::installStoreHost(store);
   gDataFolder = store.string() + "\\";
   lumo::HostApi.BKA_GetDataFolder = [](void) WINAPI -> LPCSTR { return gDataFolder.c_str(); };
   lumo::HostApi.BKA_GetFolderDisplayName = [](LPCSTR id) WINAPI -> LPCSTR {

@@ -9,11 +9,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/api/host_api.h"
@@ -160,17 +162,83 @@ inline void evict(const fs::path& store) {
 }
 
 // The host's answers for the locator: the data folder, folder names (the id
-// itself), a status bar that shows nothing.
+// itself), a status bar that shows nothing, and a mail's header holding its
+// own Message-ID (field 3 of its index line), which the locator asks for each
+// line that holds a searched Message-ID.
 inline std::string& benchDataFolder() {
   static std::string data;
   return data;
 }
 
+// A mail's Message-ID by its key, from one folder's index read when a header
+// of that folder is first asked for: a search asks folder by folder, so one
+// folder is held at a time. The generated keys count the lines, so a key
+// leads straight to its line; any other line is looked for.
+struct BenchHeaders {
+  std::string folderId;
+  std::string text;
+  std::vector<std::size_t> lineStarts;
+
+  bool headerOf(const std::string& mailId, std::string& header) {
+    std::size_t mark = mailId.find('?');
+    if (mark == std::string::npos) return false;
+    std::string folder = mailId.substr(0, mark + 1);
+    if (folder != folderId) load(folder);
+    const std::string key = mailId.substr(mark + 1);
+    const std::size_t guess = std::strtoul(key.c_str(), nullptr, 16) - 1;
+    if (guess < lineStarts.size() && messageIdOfLine(guess, key, header)) return true;
+    for (std::size_t i = 0; i < lineStarts.size(); ++i)
+      if (messageIdOfLine(i, key, header)) return true;
+    return false;
+  }
+  // Field 3 of line `i` as a header, when its field 2 is `key`.
+  bool messageIdOfLine(std::size_t i, const std::string& key, std::string& header) const {
+    std::size_t end = text.find('\n', lineStarts[i]);
+    std::string_view line(text.data() + lineStarts[i],
+                          (end == std::string::npos ? text.size() : end) - lineStarts[i]);
+    std::size_t first = line.find('\x01');
+    std::size_t second = first == std::string_view::npos ? first : line.find('\x01', first + 1);
+    if (second == std::string_view::npos || line.substr(first + 1, second - first - 1) != key) return false;
+    std::size_t third = line.find('\x01', second + 1);
+    if (third == std::string_view::npos) third = line.size();
+    header = "Message-ID: " + std::string(line.substr(second + 1, third - second - 1)) + "\r\n\r\n";
+    return true;
+  }
+  void load(const std::string& folder) {
+    folderId = folder;
+    fs::path data = benchDataFolder().substr(0, benchDataFolder().size() - 1);
+    std::ifstream in(storePathOf(data, folder) / "Folder.idx", std::ios::binary | std::ios::ate);
+    text.resize(in ? static_cast<std::size_t>(in.tellg()) : 0);
+    in.seekg(0);
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    lineStarts.clear();
+    for (std::size_t at = 0; at < text.size();) {
+      lineStarts.push_back(at);
+      std::size_t end = text.find('\n', at);
+      at = end == std::string::npos ? text.size() : end + 1;
+    }
+  }
+};
+
+inline BenchHeaders& benchHeaders() {
+  static BenchHeaders headers;
+  return headers;
+}
+
 inline void installStoreHost(const fs::path& store) {
   benchDataFolder() = store.string() + "\\";
+  benchHeaders() = BenchHeaders{};
   lumo::HostApi.BKA_GetDataFolder = [](void) WINAPI -> LPCSTR { return benchDataFolder().c_str(); };
   lumo::HostApi.BKA_GetFolderDisplayName = [](LPCSTR id) WINAPI -> LPCSTR { return id; };
   lumo::HostApi.BKA_SetMessageText = [](HWND, LPCSTR) WINAPI {};
+  lumo::HostApi.BKA_GetHeader = [](LPCSTR id) WINAPI -> LPSTR {
+    std::string header;
+    if (id == nullptr || !benchHeaders().headerOf(id, header)) return nullptr;
+    char* block = static_cast<char*>(std::malloc(header.size() + 1));
+    if (block != nullptr) std::memcpy(block, header.c_str(), header.size() + 1);
+    return block;
+  };
+  lumo::HostApi.BKA_Free = [](LPVOID block) WINAPI { std::free(block); };
 }
 
 }  // namespace lumo::bench

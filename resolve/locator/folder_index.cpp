@@ -36,8 +36,9 @@ std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, con
   platform::RandomAccessFile file;
   if (file.open((data + folderId + kFolderIndexName).c_str()) != platform::ReadStatus::Ok) return {};
   locator::FileSource source(file);
+  OwnMessageIdCheck check(folderId);
   IndexEntry entry;
-  if (scanner.find(source, entry) != ScanResult::Found) return {};
+  if (scanner.find(source, entry, &check) != ScanResult::Found) return {};
   return mailIdOf(folderId, entry);
 }
 
@@ -64,8 +65,9 @@ int MarkFolderIndexEntry(std::string_view text, std::string_view folderId) {
   if (file.open(path.c_str(), platform::RandomAccessFile::Mode::Update) != platform::ReadStatus::Ok) return 0;
   locator::FileSource source(file);
   locator::IndexScanner scanner(text);
+  locator::OwnMessageIdCheck check(folderId);
   locator::IndexEntry entry;
-  if (scanner.find(source, entry) != locator::ScanResult::Found || !entry.hasMarkField()) return 0;
+  if (scanner.find(source, entry, &check) != locator::ScanResult::Found || !entry.hasMarkField()) return 0;
   if (entry.mark != '0') return 1;  // already marked, or no mark we know: left alone
   // One byte, in place: the file keeps its length and every other byte. Should
   // the host have changed that byte since it was read, it is left alone too.

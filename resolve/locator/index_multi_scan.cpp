@@ -16,7 +16,7 @@ constexpr unsigned char kOpen = 0, kDecided = 1, kWaiting = 2;
 }  // namespace
 
 IndexMultiScanner::IndexMultiScanner(const std::vector<std::string_view>& texts, std::size_t chunk)
-    : set_(texts), chunk_(chunk == 0 ? 1 : chunk) {
+    : texts_(texts), set_(texts), chunk_(chunk == 0 ? 1 : chunk) {
   for (std::string_view text : texts) {
     lengths_.push_back(text.size());
     endsInCr_.push_back(!text.empty() && text.back() == '\r');
@@ -29,8 +29,9 @@ IndexMultiScanner::IndexMultiScanner(const std::vector<std::string_view>& texts,
 }
 
 bool IndexMultiScanner::scan(ByteSource& source, const std::vector<bool>& wanted,
-                             std::vector<TextLine>& lines) {
+                             std::vector<TextLine>& lines, LineCheck* check) {
   state_.assign(lengths_.size(), kDecided);
+  refusedUpTo_.assign(lengths_.size(), 0);
   std::size_t undecided = 0;
   for (std::size_t t = 0; t < lengths_.size(); ++t) {
     if (t < wanted.size() && wanted[t] && searchable_[t]) {
@@ -65,11 +66,17 @@ bool IndexMultiScanner::scan(ByteSource& source, const std::vector<bool>& wanted
         }
         if (after != end && *after == '\n') continue;
       }
+      std::uint64_t lineStart = window.lineStartAt(buffer_, static_cast<std::size_t>(hit.at - begin));
+      if (lineStart < refusedUpTo_[hit.text]) continue;
       TextLine& line = lines.emplace_back();
       line.text = hit.text;
-      if (!readEntry(source, window.lineStartAt(buffer_, static_cast<std::size_t>(hit.at - begin)), window,
-                     line.entry))
-        return false;
+      if (!readEntry(source, lineStart, window, line.entry)) return false;
+      if (check != nullptr && line.entry.namesMail() && !check->accepts(texts_[hit.text], line.entry)) {
+        // Another mail's line: the text's later places decide.
+        refusedUpTo_[hit.text] = lineStart + 1;
+        lines.pop_back();
+        continue;
+      }
       state_[hit.text] = kDecided;
       --undecided;
     }

@@ -63,12 +63,14 @@ void ScanWindow::slide(std::vector<char>& buffer, std::size_t keep) {
   have = keep;
 }
 
-ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
+ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry, LineCheck* check) {
   if (!searchable_) return ScanResult::Absent;
   const std::size_t length = search_.text().size();
   // A text ending in CR may end on the CR that belongs to a line end.
   const bool endsInCr = search_.text().back() == '\r';
   ScanWindow window;
+  // Lines that start before this offset were refused by the check.
+  std::uint64_t refusedUpTo = 0;
   for (;;) {
     if (!window.fill(source, buffer_)) return ScanResult::Failed;
     const char* begin = buffer_.data();
@@ -77,6 +79,7 @@ ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
       search_.tuneTo(std::string_view(begin, kTuneSample));
       tuned_ = true;
     }
+    bool refused = false;
     for (const char* from = begin;;) {
       const char* hit = search_.findIn(from, end);
       if (hit == nullptr) break;
@@ -87,8 +90,27 @@ ScanResult IndexScanner::find(ByteSource& source, IndexEntry& entry) {
         from = hit + 1;
         continue;
       }
-      return readEntry(source, window.lineStartAt(buffer_, static_cast<std::size_t>(hit - begin)), entry);
+      const auto at = static_cast<std::size_t>(hit - begin);
+      std::uint64_t lineStart = window.lineStartAt(buffer_, at);
+      if (lineStart < refusedUpTo) {
+        from = hit + 1;
+        continue;
+      }
+      ScanResult result = readEntry(source, lineStart, entry);
+      if (result != ScanResult::Found || check == nullptr || !entry.namesMail() ||
+          check->accepts(search_.text(), entry))
+        return result;
+      // Another mail's line. Reading it took the buffer: the search goes on
+      // from just past the place found, in the same line.
+      refusedUpTo = lineStart + 1;
+      std::uint64_t next = window.base + at + 1;
+      window = ScanWindow{};
+      window.base = next;
+      window.lineStart = lineStart;
+      refused = true;
+      break;
     }
+    if (refused) continue;
     if (window.atEnd) return ScanResult::Absent;
     window.slide(buffer_, length);
   }

@@ -88,6 +88,16 @@ struct IndexEntry {
 
 enum class ScanResult { Found, Absent, Failed };
 
+// Whether a line that holds a searched text and names a mail is that text's
+// line. The text is searched for in whole lines, whatever the host's field
+// layout, so another mail's line may hold it too (a reply names its
+// original in its "In-Reply-To"); the caller asks the host about the mail.
+class LineCheck {
+ public:
+  virtual ~LineCheck() = default;
+  virtual bool accepts(std::string_view text, const IndexEntry& entry) = 0;
+};
+
 // Reads the fields of one line from its first byte on, from as many pieces
 // as the line comes in.
 class EntryReader {
@@ -114,10 +124,12 @@ class IndexScanner {
   static constexpr std::size_t kDefaultChunk = std::size_t{1} << 18;
 
   explicit IndexScanner(std::string_view text, std::size_t chunk = kDefaultChunk);
-  // Found: `entry` describes the first line holding the text. Absent: no
-  // line holds it (always so for an empty text or one with a line feed).
-  // Failed: the source could not be read.
-  ScanResult find(ByteSource& source, IndexEntry& entry);
+  // Found: `entry` describes the first line holding the text that `check`
+  // accepts (every line without a check); a line that names no mail is
+  // taken as it is, without asking. Absent: no such line (always so for an
+  // empty text or one with a line feed). Failed: the source could not be
+  // read.
+  ScanResult find(ByteSource& source, IndexEntry& entry, LineCheck* check = nullptr);
 
  private:
   // Reads the fields of the line starting at `lineStart`.

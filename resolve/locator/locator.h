@@ -32,15 +32,29 @@ namespace lumo {
 // id from a header or a link line goes through this before it becomes a path.
 bool isStoreRelativeId(std::string_view id);
 
-// The mail id of the first mail whose index line in `folder` contains `text`
-// (case-sensitive substring of the whole line); empty when none, when the
-// text is empty or when the folder's index cannot be read. The first line
-// holding the text decides: it gives its field 2 as the mail key, or nothing
-// when it has no whole, non-empty field 2 (no 0x01 at all, or a single 0x01:
-// a damaged line names no mail). `folder` is a folder id, or a full
-// directory path that begins with the data folder and ends in "\"; for the
-// latter the folder's display name is shown in the host's status bar while
-// its index is read.
+// Whether the host has a mail under this id: BKA_GetHeader gives its
+// header, which is released at once. False for an id that would lead
+// outside the data folder.
+bool mailExists(std::string_view mailId);
+
+// Whether the host's mail under this id has `messageId` as its own
+// Message-ID (headerMessageId of the header BKA_GetHeader gives, which is
+// released at once). False when the host gives no header or the id would
+// lead outside the data folder.
+bool mailHasMessageId(std::string_view mailId, std::string_view messageId);
+
+// The mail id of the first mail in `folder` whose own Message-ID is `text`;
+// empty when none, when the text is empty or when the folder's index cannot
+// be read. Index lines are searched whole for the text (case-sensitive
+// substring: the host's field layout is not assumed), and a line holding it
+// is taken only when the mail it names (its field 2 is the mail key) has the
+// text as its own Message-ID (mailHasMessageId); any other line, such as a
+// reply's that names its original, is passed over. A line holding the text
+// without a whole, non-empty field 2 (no 0x01 at all, or a single 0x01: a
+// damaged line names no mail) ends the search with nothing. `folder` is a
+// folder id, or a full directory path that begins with the data folder and
+// ends in "\"; for the latter the folder's display name is shown in the
+// host's status bar while its index is read.
 std::string FindMailInFolder(std::string_view text, std::string_view folder);
 
 // Searches every folder of every mailbox, in the file system's listing
@@ -51,10 +65,10 @@ std::string FindMailInMailboxes(std::string_view text);
 // inside the data folder), in listing order; the first hit wins.
 std::string SearchFolderTree(std::string_view text, std::string_view directory);
 
-// Sets the mark of the first line in the folder's index that contains `text`
-// (the last character of field 13, "0" becomes "1") in place, without
-// changing the file's length. 1 when such a line with at least 13 separators
-// was found, else 0. Only that one byte is written, and only when it is
+// Sets the mark of the line in the folder's index that FindMailInFolder
+// takes for `text` (the last character of field 13, "0" becomes "1") in
+// place, without changing the file's length. 1 when such a line with at
+// least 13 separators was found, else 0. Only that one byte is written, and only when it is
 // "0"; an empty text marks nothing (0), and a failed write gives 0.
 int MarkFolderIndexEntry(std::string_view text, std::string_view folderId);
 

@@ -7,7 +7,6 @@
 #include <numeric>
 #include <vector>
 
-#include "host/api/host_api.h"
 #include "platform/file.h"
 #include "resolve/locator/index_multi_scan.h"
 #include "resolve/locator/locator.h"
@@ -70,7 +69,9 @@ class MultiScan {
     }
     FileSource source(file);
     lines_.clear();
-    if (status == platform::ReadStatus::Failed || !scanner_.scan(source, open_, lines_)) unreadable_ = true;
+    OwnMessageIdCheck check(folderId);
+    if (status == platform::ReadStatus::Failed || !scanner_.scan(source, open_, lines_, &check))
+      unreadable_ = true;
     // A line without a whole key decides its text for this folder only.
     for (const IndexMultiScanner::TextLine& line : lines_) {
       if (!open_[line.text]) continue;
@@ -151,17 +152,12 @@ void FindMailsInMailboxes(std::span<MailSearch> searches) {
 }
 
 SearchOutcome StoreLinkLookup::lookUpMail(std::string_view mailId) {
-  if (mailId.empty() || !isStoreRelativeId(mailId) || !HostApi.BKA_GetHeader || !HostApi.BKA_Free)
-    return SearchOutcome::Missing;
-  std::string id(mailId);
-  if (char* header = HostApi.BKA_GetHeader(id.c_str())) {
-    HostApi.BKA_Free(header);
-    return SearchOutcome::Found;
-  }
+  if (lumo::mailExists(mailId)) return SearchOutcome::Found;
+  if (mailId.empty() || !isStoreRelativeId(mailId)) return SearchOutcome::Missing;
   // The host answers from its store: without a store to read it knows
   // nothing, and only a folder that can still be listed shows the mail gone.
   std::string data = locator::dataFolder();
-  std::string folder = id.substr(0, id.find('?'));
+  std::string folder(mailId.substr(0, mailId.find('?')));
   if (data.empty() || !locator::canList(data + folder)) return SearchOutcome::Unreadable;
   return SearchOutcome::Missing;
 }

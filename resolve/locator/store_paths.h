@@ -39,6 +39,18 @@ std::string folderIdToRead(std::string_view folder, const std::string& data);
 // the mail id would be longer than an id may be (never cut into another).
 std::string mailIdOf(const std::string& folderId, const IndexEntry& entry);
 
+// Takes a line of the folder `folderId` only when the mail it names has the
+// searched text as its own Message-ID (mailHasMessageId): one header read
+// per line that holds the text.
+class OwnMessageIdCheck : public LineCheck {
+ public:
+  explicit OwnMessageIdCheck(std::string_view folderId) : folderId_(folderId) {}
+  bool accepts(std::string_view text, const IndexEntry& entry) override;
+
+ private:
+  std::string folderId_;
+};
+
 // Searches one folder's index with a scanner shared by a whole walk (see
 // FindMailInFolder for `folder`). `data` is the data folder.
 std::string findMailInFolder(IndexScanner& scanner, std::string_view folder, const std::string& data);

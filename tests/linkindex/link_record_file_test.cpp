@@ -87,6 +87,21 @@ TEST_F(LinkFileTest, FindGivesTheWholeRecord) {
   EXPECT_STREQ(r.shortcutLocation(), "m.mb\\Links\\?s1");
 }
 
+// With a test of its own, a find takes the first matching line the test
+// accepts, whatever kind of key found it.
+TEST_F(LinkFileTest, FindWithATestTakesTheFirstMatchingLineItAccepts) {
+  const std::string copy = L("2711_13", "m.mb\\Work\\", "?k9", "<a@b>", "m.mb\\Links\\?s2");
+  write(kA + kB + copy);
+  auto inWork = [](const LinkRecord& r) { return std::string(r.targetFolderId()) == "m.mb\\Work\\"; };
+  auto never = [](const LinkRecord&) { return false; };
+  LinkRecord r;
+  ASSERT_EQ(r.findIn(path(), "<a@b>", LinkFindKind::ByMessageId, inWork), 1);
+  EXPECT_STREQ(r.shortcutId(), "2711_13");
+  EXPECT_EQ(r.findIn(path(), "<a@b>", LinkFindKind::ByMessageId, never), 0);
+  ASSERT_EQ(r.findIn(path(), "2711_12", LinkFindKind::ByShortcutId, nullptr), 1);
+  EXPECT_EQ(r.findIn(path(), "2711_12", LinkFindKind::ByShortcutId, never), 0);
+}
+
 TEST_F(LinkFileTest, FindSkipsUnparsableOverlongAndUnfinishedLines) {
   std::string longLine = L("5_5", "f\\", "?k", "<long@x>", std::string(600, 'x'));
   write("5_5\x01only\x01three\r\n" + longLine + L("5_5", "f\\", "?k", "<ok@x>", "") +

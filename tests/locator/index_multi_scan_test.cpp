@@ -1,7 +1,8 @@
 // One pass for many texts against one single search per text, over random
 // index texts, with buffers from one byte up and sources that hand out odd
 // pieces: texts and lines running across buffer ends, CR before LF, lines
-// without fields, a last line without LF, and a read that fails.
+// without fields, a last line without LF, lines refused for naming another
+// mail, and a read that fails.
 #include "resolve/locator/index_multi_scan.h"
 
 #include <gtest/gtest.h>
@@ -18,12 +19,27 @@ namespace {
 
 using lumo::testing::visible;
 
+// Refuses every line whose mail key holds `byte` (none for 0), as the store
+// refuses a line that names another mail.
+class KeyCheck : public LineCheck {
+ public:
+  explicit KeyCheck(char byte) : byte_(byte) {}
+  bool accepts(std::string_view, const IndexEntry& entry) override {
+    return byte_ == 0 || entry.key.find(byte_) == std::string::npos;
+  }
+
+ private:
+  char byte_;
+};
+
 // What one text's single search gives, as text for comparing.
-std::string single(std::string_view text, std::string_view content, std::size_t chunk, std::size_t piece) {
+std::string single(std::string_view text, std::string_view content, std::size_t chunk, std::size_t piece,
+                   char refused = 0) {
   MemorySource source(content, piece);
   IndexScanner scanner(text, chunk);
   IndexEntry entry;
-  ScanResult r = scanner.find(source, entry);
+  KeyCheck check(refused);
+  ScanResult r = scanner.find(source, entry, &check);
   if (r != ScanResult::Found) return r == ScanResult::Absent ? "absent" : "failed";
   return std::to_string(entry.lineStart) + " " + entry.key + " " + std::to_string(entry.separators) +
          (entry.keyClosed ? " closed " : " open ") + std::to_string(entry.markOffset) + " " + entry.mark;
@@ -31,12 +47,13 @@ std::string single(std::string_view text, std::string_view content, std::size_t 
 
 std::map<std::size_t, std::string> together(const std::vector<std::string>& texts,
                                             const std::vector<bool>& wanted, std::string_view content,
-                                            std::size_t chunk, std::size_t piece) {
+                                            std::size_t chunk, std::size_t piece, char refused = 0) {
   std::vector<std::string_view> views(texts.begin(), texts.end());
   IndexMultiScanner scanner(views, chunk);
   MemorySource source(content, piece);
   std::vector<IndexMultiScanner::TextLine> lines;
-  EXPECT_TRUE(scanner.scan(source, wanted, lines));
+  KeyCheck check(refused);
+  EXPECT_TRUE(scanner.scan(source, wanted, lines, &check));
   std::map<std::size_t, std::string> found;
   for (const auto& l : lines) {
     EXPECT_EQ(found.count(l.text), 0u) << "text " << l.text << " decided twice";
@@ -60,13 +77,16 @@ TEST(IndexMultiScan, EachTextGetsTheLineItsOwnSearchFinds) {
                                       "a\nb",         "<a@1.LuMO.x>"};
     std::vector<bool> wanted(texts.size(), true);
     wanted[static_cast<std::size_t>(pick(static_cast<int>(texts.size())))] = false;
+    // Every other round, lines whose key holds "K" name other mails: the
+    // places after them decide.
+    const char refused = round % 2 ? 'K' : 0;
     for (std::size_t chunk : {1, 2, 5, 13, 64, 4096}) {
       for (std::size_t piece : {1, 3, 4096}) {
         SCOPED_TRACE(visible(content) + " chunk " + std::to_string(chunk) + " piece " +
-                     std::to_string(piece));
-        auto all = together(texts, wanted, content, chunk, piece);
+                     std::to_string(piece) + (refused ? " refusing K" : ""));
+        auto all = together(texts, wanted, content, chunk, piece, refused);
         for (std::size_t t = 0; t < texts.size(); ++t) {
-          std::string alone = single(texts[t], content, chunk, piece);
+          std::string alone = single(texts[t], content, chunk, piece, refused);
           if (!wanted[t] || alone == "absent") {
             EXPECT_EQ(all.count(t), 0u) << "text " << t;
           } else {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/store_paths.h"
@@ -25,20 +26,21 @@ struct Result {
   IndexEntry entry;
 };
 
-Result scan(std::string_view text, std::string_view content, std::size_t chunk, std::size_t piece) {
+Result scan(std::string_view text, std::string_view content, std::size_t chunk, std::size_t piece,
+            LineCheck* check) {
   MemorySource source(content, piece);
   IndexScanner scanner(text, chunk);
   Result r;
-  r.status = scanner.find(source, r.entry);
+  r.status = scanner.find(source, r.entry, check);
   return r;
 }
 
 // Scans with every buffer and piece size; all must agree. Returns the result.
-Result scanAll(std::string_view text, std::string_view content) {
-  Result first = scan(text, content, IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1));
+Result scanAll(std::string_view text, std::string_view content, LineCheck* check = nullptr) {
+  Result first = scan(text, content, IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1), check);
   for (std::size_t chunk : {1, 2, 3, 7, 64, 511, 4096})
     for (std::size_t piece : {1, 5, 4096}) {
-      Result r = scan(text, content, chunk, piece);
+      Result r = scan(text, content, chunk, piece, check);
       EXPECT_EQ(r.status, first.status)
           << "chunk " << chunk << " piece " << piece << " in " << visible(content);
       EXPECT_EQ(r.entry.lineStart, first.entry.lineStart) << "chunk " << chunk << " piece " << piece;
@@ -50,8 +52,8 @@ Result scanAll(std::string_view text, std::string_view content) {
 }
 
 // The mail key the scan gives, or "(none)".
-std::string keyFor(std::string_view text, std::string_view content) {
-  Result r = scanAll(text, content);
+std::string keyFor(std::string_view text, std::string_view content, LineCheck* check = nullptr) {
+  Result r = scanAll(text, content, check);
   if (r.status != ScanResult::Found) return "(absent)";
   return r.entry.namesMail() ? r.entry.key : "(none)";
 }
@@ -66,6 +68,40 @@ TEST(IndexLines, TheFirstLineHoldingTheTextDecides) {
   EXPECT_EQ(keyFor("Subject", index), "K1");
   EXPECT_EQ(keyFor("<A@x>", index), "(absent)");  // letter case counts
   EXPECT_EQ(keyFor("<c@x>", index), "(absent)");
+}
+
+// The mails whose lines a check refuses, and the lines it was asked about.
+class RefusedKeys : public LineCheck {
+ public:
+  explicit RefusedKeys(std::vector<std::string> keys) : keys_(std::move(keys)) {}
+  bool accepts(std::string_view text, const IndexEntry& entry) override {
+    asked.push_back(std::string(text) + " " + entry.key);
+    for (const std::string& key : keys_)
+      if (entry.key == key) return false;
+    return true;
+  }
+  std::vector<std::string> asked;
+
+ private:
+  std::vector<std::string> keys_;
+};
+
+TEST(IndexLines, ALineTheCheckRefusesIsPassedOverForTheNextLineHoldingTheText) {
+  // K1 holds the text twice (its own field and a reply's "In-Reply-To"), K2
+  // once; both name other mails. A line without fields decides unasked.
+  std::string index = folderIndexLine("K1", "<a@x>", '0', "Re: <a@x>") + "\r\n" +
+                      folderIndexLine("K2", "<r@x>", '0', "Re: <a@x>") + "\r\n" +
+                      folderIndexLine("K3", "<a@x>") + "\r\n" + folderIndexLine("K4", "<a@x>") + "\r\n";
+  RefusedKeys refuseTwo({"K1", "K2"});
+  EXPECT_EQ(keyFor("<a@x>", index, &refuseTwo), "K3");
+  RefusedKeys refuseAll({"K1", "K2", "K3", "K4"});
+  EXPECT_EQ(keyFor("<a@x>", index, &refuseAll), "(absent)");
+  // Each line is asked about once per search, however often it holds the text.
+  RefusedKeys counted({"K1", "K2"});
+  scan("<a@x>", index, IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1), &counted);
+  EXPECT_EQ(counted.asked, (std::vector<std::string>{"<a@x> K1", "<a@x> K2", "<a@x> K3"}));
+  RefusedKeys noFields({"K1"});
+  EXPECT_EQ(keyFor("<a@x>", "<a@x> without fields\r\n" + index, &noFields), "(none)");
 }
 
 TEST(IndexLines, AMatchingLineWithoutSeparatorGivesNoneAndEndsTheSearch) {

@@ -33,8 +33,10 @@ using lumo::testing::TempDir;
 using lumo::testing::visible;
 using lumo::testing::writeBytes;
 
-// The host's answer to BKA_GetHeader: a header for the mail ids in `known`.
+// The host's answer to BKA_GetHeader: a header for the mail ids in `known`,
+// and the stub host's own for the mails its folder indexes list.
 std::set<std::string>* knownMails = nullptr;
+decltype(HostApiTable::BKA_GetHeader) listedHeader = nullptr;
 
 class MultiSearchStore : public ::testing::Test {
  public:
@@ -42,13 +44,14 @@ class MultiSearchStore : public ::testing::Test {
     fs::create_directories(data);
     host.dataFolder = data.string() + "\\";
     knownMails = &known;
+    listedHeader = HostApi.BKA_GetHeader;
     HostApi.BKA_GetHeader = [](LPCSTR id) WINAPI -> LPSTR {
-      if (id == nullptr || knownMails->count(id) == 0) return nullptr;
+      if (id == nullptr) return nullptr;
+      if (knownMails->count(id) == 0) return listedHeader(id);
       char* header = static_cast<char*>(std::malloc(16));
       std::strcpy(header, "Subject: x\r\n");
       return header;
     };
-    HostApi.BKA_Free = [](LPVOID block) WINAPI { std::free(block); };
   }
   void TearDown() override {
     lumo::platform::clearFaults();
@@ -96,11 +99,12 @@ std::string line(const std::string& key, const std::string& text) {
 
 TEST_F(MultiSearchStore, FirstLineDecidesInAFolderAndTheFirstFolderWithAHitWins) {
   // Box.mb\A: <s1> first in a line without fields (no mail here, go on);
-  // <s2> twice (the first line wins). Box.mb\B: <s1> with a key.
+  // <s2> twice (the first line wins). Box.mb\B: <s1> with a key. Box.mb\B\C:
+  // <s3> inside another mail's Message-ID (passed over), then its own line.
   index("Box.mb\\A\\", "junk <s1@1_1.LuMO.x> without fields\r\n" + line("A2", "<s2@2_2.LuMO.x>") +
                            line("A3", "<s2@2_2.LuMO.x>"));
   index("Box.mb\\B\\", line("B1", "<s1@1_1.LuMO.x>") + line("B2", "<s2@2_2.LuMO.x>"));
-  index("Box.mb\\B\\C\\", line("C1", "zz<s3@3_3.LuMO.x>zz"));
+  index("Box.mb\\B\\C\\", line("C0", "zz<s3@3_3.LuMO.x>zz") + line("C1", "<s3@3_3.LuMO.x>"));
   std::vector<MailSearch> s = {{"<s1@1_1.LuMO.x>", {}, {}},
                                {"<s2@2_2.LuMO.x>", {}, {}},
                                {"<s3@3_3.LuMO.x>", {}, {}},

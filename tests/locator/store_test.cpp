@@ -63,6 +63,30 @@ TEST_F(LocatorStore, AFolderIdAndItsFullPathGiveTheSameMailIdOnlyTheFullPathShow
   EXPECT_EQ(FindMailInFolder("<9@x>", "Box.mb\\Inbox\\"), "");
 }
 
+// A reply listed before its original holds the original's Message-ID in its
+// own line: every look-up takes the line of the mail whose own Message-ID
+// it is, as the host's header of that mail says.
+TEST_F(LocatorStore, AReplysLineIsPassedOverForTheOriginalsOwn) {
+  const std::string reply = folderIndexLine("K1", "<r@x>", '0', "Re: Target", "<t@x>");
+  const std::string original = folderIndexLine("K2", "<t@x>");
+  folder("Box.mb\\A\\", {reply});
+  folder("Box.mb\\B\\", {reply, original});
+  EXPECT_EQ(FindMailInFolder("<t@x>", "Box.mb\\B\\"), "Box.mb\\B\\?K2");
+  EXPECT_EQ(FindMailInFolder("<t@x>", "Box.mb\\A\\"), "");
+  // Whichever folder the walk reads first.
+  EXPECT_EQ(FindMailInMailboxes("<t@x>"), "Box.mb\\B\\?K2");
+  EXPECT_EQ(MarkFolderIndexEntry("<t@x>", "Box.mb\\B\\"), 1);
+  EXPECT_EQ(indexOf("Box.mb\\B\\"), reply + "\r\n" + folderIndexLine("K2", "<t@x>", '1') + "\r\n");
+  EXPECT_EQ(MarkFolderIndexEntry("<t@x>", "Box.mb\\A\\"), 0);
+  EXPECT_EQ(indexOf("Box.mb\\A\\"), reply + "\r\n");
+  // The host's header decides, not the line: a mail whose header has
+  // another Message-ID (or none) is no hit.
+  host.headers["Box.mb\\B\\?K2"] = "Message-ID: <t@x>\r\nMessage-ID: <u@x>\r\n\r\n";
+  EXPECT_EQ(FindMailInFolder("<t@x>", "Box.mb\\B\\"), "");
+  host.headers["Box.mb\\B\\?K2"] = "Subject: <t@x>\r\n\r\n";
+  EXPECT_EQ(FindMailInFolder("<t@x>", "Box.mb\\B\\"), "");
+}
+
 TEST_F(LocatorStore, NothingIsFoundForAnEmptyTextAMissingIndexOrNoHost) {
   folder("Box.mb\\Inbox\\", {folderIndexLine("K1", "<1@x>")});
   fs::create_directories(dirOf("Box.mb\\NoIndex\\"));

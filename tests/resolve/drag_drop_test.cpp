@@ -4,6 +4,10 @@
 // ids change nothing they must not.
 #include "resolve/drag_drop.h"
 
+#include <string>
+#include <vector>
+
+#include "host/api/host_api.h"
 #include "resolve/open_mail.h"
 #include "support/shortcut_fixture.h"
 
@@ -78,6 +82,56 @@ TEST_F(DragDrop, TheKeyIsTheMessageIdFieldNotAnXMessageId) {
   ASSERT_EQ(record.findIn(LinkIndexPath, otherId.c_str(), LinkFindKind::ByShortcutId), 1);
   EXPECT_EQ(std::string(record.targetFolderId()), work);
   EXPECT_EQ(header(otherShortcut, "X-FolderID"), work);
+}
+
+// Of several Message-ID fields the last one is the mail's own: the link
+// was made with it, and it finds the link when the target moves.
+TEST_F(DragDrop, OfTwoMessageIdFieldsTheLastFindsTheLink) {
+  std::string twice = fx.addMail(inbox,
+                                 "Message-ID: <first@example.com>\r\nSubject: Two ids\r\n"
+                                 "Message-ID: <last@example.com>\r\n\r\nBody.\r\n");
+  std::string twiceShortcut = addShortcut(twice, links, 2);
+  std::string twiceId = made.shortcutId;
+  ASSERT_EQ(made.targetMessageId, "<last@example.com>");
+  drop(work, twice);
+  LinkRecord record;
+  ASSERT_EQ(record.findIn(LinkIndexPath, twiceId.c_str(), LinkFindKind::ByShortcutId), 1);
+  EXPECT_EQ(std::string(record.targetFolderId()), work);
+  EXPECT_EQ(header(twiceShortcut, "X-FolderID"), work);
+}
+
+// A copy of the target (the client's copy, a resent mail) has the same
+// Message-ID and a shortcut of its own: each drop moves the dropped mail's
+// own link, never the other's, also once earlier drops left both links with
+// old mail ids.
+TEST_F(DragDrop, CopiesWithOneMessageIdEachMoveTheirOwnLink) {
+  std::string copy = fx.addMail(inbox, source(target));
+  std::string copyShortcut = addShortcut(copy, links, 2);
+  std::string copyId = made.shortcutId;
+  auto folderOf = [&](const std::string& id) {
+    LinkRecord record;
+    EXPECT_EQ(record.findIn(LinkIndexPath, id.c_str(), LinkFindKind::ByShortcutId), 1);
+    return std::string(record.targetFolderId());
+  };
+
+  drop(work, copy);
+  EXPECT_EQ(folderOf(copyId), work);
+  EXPECT_EQ(header(copyShortcut, "X-FolderID"), work);
+  EXPECT_EQ(folderOf(shortcutId), inbox);
+  EXPECT_EQ(header(shortcut, "X-FolderID"), inbox);
+
+  drop(trash, target);
+  EXPECT_EQ(folderOf(shortcutId), trash);
+  EXPECT_EQ(header(shortcut, "X-FolderID"), trash);
+  EXPECT_EQ(folderOf(copyId), work);
+
+  // Both links now hold mail ids their mails left; the copy is in "Work".
+  std::string movedCopy = fx.store().mailIds(work).at(0);
+  drop(inbox, movedCopy);
+  EXPECT_EQ(folderOf(copyId), inbox);
+  EXPECT_EQ(header(copyShortcut, "X-FolderID"), inbox);
+  EXPECT_EQ(folderOf(shortcutId), trash);
+  EXPECT_EQ(header(shortcut, "X-FolderID"), trash);
 }
 
 TEST_F(DragDrop, AMailWithoutMessageIdIsFoundByItsMailId) {
@@ -186,12 +240,21 @@ TEST_F(DragDrop, ForgedIdsNeverLeaveTheDataFolder) {
   EXPECT_EQ(source(shortcut), before);
 
   // A link line whose location leads outside: the index is updated, but no
-  // mail there is read or written.
+  // mail there is read or written; the plug-in never even asks the host.
   std::filesystem::path outside = fx.dataFolder().parent_path() / "outside.mb";
   std::string forged =
       shortcutId + "\x01" + inbox + "\x01?00000001\x01" + messageId + "\x01..\\outside.mb\\F\\?00000001\r\n";
   testing::writeBytes(LinkIndexPath, forged);
+  static std::vector<std::string> asked;
+  static decltype(HostApi.BKA_GetSource) hostGetSource = HostApi.BKA_GetSource;
+  asked.clear();
+  HostApi.BKA_GetSource = [](LPCSTR id) WINAPI -> LPSTR {
+    asked.push_back(id ? id : "(null)");
+    return hostGetSource(id);
+  };
   EXPECT_EQ(dropRaw(work, target, 1), 0);
+  HostApi.BKA_GetSource = hostGetSource;
+  EXPECT_EQ(asked, std::vector<std::string>{}) << "the forged location is refused by the plug-in itself";
   EXPECT_EQ(std::string(line().targetFolderId()), work);
   EXPECT_EQ(std::string(line().shortcutLocation()), "..\\outside.mb\\F\\?00000001");
   EXPECT_FALSE(std::filesystem::exists(outside));

@@ -118,6 +118,21 @@ TEST_F(OpenShortcut, TargetMovedWithinItsFolderIsFoundThereWithoutAQuestion) {
   EXPECT_FALSE(fx.store().entry(moved)->read);
 }
 
+// The recorded mail id now names another mail (the target moved and its
+// key went to a new mail): that mail's source lacks the target's
+// Message-ID, so it is not shown; the target is found again in its folder.
+TEST_F(OpenShortcut, ARecordedMailIdThatNamesAnotherMailIsRepairedNotShown) {
+  ASSERT_TRUE(fx.store().setSource(target, hostsim::HostFixture::mailSource("Stranger", "<s@example.com>")));
+  std::string moved = addTarget(inbox, messageId);
+  run("open-mail " + shortcut);
+  EXPECT_TRUE(boxes().empty());
+  EXPECT_EQ(visible(host().shownText), visible(source(moved)));
+  EXPECT_EQ(header(shortcut, "X-MailID"), moved);
+  EXPECT_EQ(visible(linkIndex()), visible(line(moved, shortcut)));
+  EXPECT_FALSE(issued("SetRead"));
+  EXPECT_FALSE(fx.store().entry(target)->read) << "the other mail is not marked";
+}
+
 TEST_F(OpenShortcut, TargetMovedToAnotherFolderIsFoundByTheMailboxSearchAfterConsent) {
   std::string moved = moveTarget(work);
   run("answer OK\nopen-mail " + shortcut);
@@ -161,14 +176,16 @@ TEST_F(OpenShortcut, DecliningTheRepairAsksToDeleteAndCancelKeepsEverything) {
   EXPECT_EQ(fx.store().mailIds(links).size(), 1u);
 }
 
-// The folder index still lists the target, but its source is gone: the
-// delete question comes without the repair question.
+// The folder index still lists the target, but its source is gone: the host
+// gives no header, so no search takes that line (its Message-ID is not
+// known to be the mail's own), and the mailbox-wide search finds nothing.
 TEST_F(OpenShortcut, TargetListedButUnreadableLeadsToTheDeleteQuestion) {
   std::filesystem::remove(fx.store().folderPath(inbox) / "00000001.eml");
   const std::string before = source(shortcut);
-  run("answer Cancel\nopen-mail " + shortcut);
-  ASSERT_EQ(boxes().size(), 1u);
-  expectBox(0, kDelete, "Message From LuMO");
+  run("answer OK Cancel\nopen-mail " + shortcut);
+  ASSERT_EQ(boxes().size(), 2u);
+  expectBox(0, kRepair, "Message-ID ERROR");
+  expectBox(1, kNotFoundDelete, "Message From LuMO");
   EXPECT_EQ(source(shortcut), before);
   EXPECT_EQ(visible(linkIndex()), visible(line(target, shortcut)));
 }

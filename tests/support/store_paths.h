@@ -25,9 +25,11 @@ inline std::filesystem::path folderDir(const std::filesystem::path& data, const 
 }
 
 // A host-like "Folder.idx" line without its line end: 14 fields joined by
-// 0x01, field 13 ending in the read mark.
+// 0x01, field 3 the mail's Message-ID, field 9 its "In-Reply-To", field 13
+// ending in the read mark.
 inline std::string folderIndexLine(const std::string& key, const std::string& messageId, char mark = '0',
-                                   const std::string& subject = "Subject") {
+                                   const std::string& subject = "Subject",
+                                   const std::string& inReplyTo = "") {
   const std::string fields[] = {"0",
                                 key,
                                 messageId,
@@ -36,7 +38,7 @@ inline std::string folderIndexLine(const std::string& key, const std::string& me
                                 "To <to@example.com>",
                                 "Date",
                                 "99",
-                                "",
+                                inReplyTo,
                                 "",
                                 "3",
                                 "0",

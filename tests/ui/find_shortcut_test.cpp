@@ -10,6 +10,7 @@
 
 #include "host-sim/core/cp932.h"
 #include "host-sim/core/fixture.h"
+#include "host/api/host_api.h"
 #include "host/api/module_state.h"
 #include "linkindex/link_record.h"
 #include "support/temp_dir.h"
@@ -115,6 +116,19 @@ TEST_F(FindShortcutTest, AFolderWithoutTheShortcutKeepsItsRecord) {
   lumo::FindShortcutOfSelected(owner, 0);
   expectNotFoundBox();
   EXPECT_EQ(readBytes(index), before);
+}
+
+// A host may fill the whole header buffer and leave no NUL: the key is what
+// the buffer holds, and nothing past its end is read.
+TEST_F(FindShortcutTest, AMessageIdThatFillsTheBufferIsReadNoFurther) {
+  auto real = lumo::HostApi.BKA_GetSpecifiedHeader;
+  lumo::HostApi.BKA_GetSpecifiedHeader = [](LPCSTR, LPSTR value, int size) WINAPI {
+    std::memset(value, 'x', static_cast<std::size_t>(size));
+  };
+  lumo::SelectedMailKey key = lumo::selectedMailKey();
+  lumo::HostApi.BKA_GetSpecifiedHeader = real;
+  EXPECT_EQ(key.text, std::string(lumo::kLinkLineMax, 'x'));
+  EXPECT_EQ(key.kind, lumo::LinkFindKind::ByMessageId);
 }
 
 TEST_F(FindShortcutTest, NoRecordNoLocationOrNoMailIsReported) {
