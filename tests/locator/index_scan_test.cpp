@@ -152,7 +152,7 @@ TEST(IndexLines, AKeyLongerThanAnIdOrHoldingCrOrNulNamesNoMail) {
   // end of the file, and is not kept whole.
   Result r =
       scan("<z@x>", folderIndexLine("K", "<b@x>") + "\r\n<z@x>\x01" + std::string(std::size_t{1} << 22, '\0'),
-           IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1));
+           IndexScanner::kDefaultChunk, static_cast<std::size_t>(-1), nullptr);
   ASSERT_EQ(r.status, ScanResult::Found);
   EXPECT_FALSE(r.entry.namesMail());
   EXPECT_LE(r.entry.key.size(), lumo::kIdMax + 1);
