@@ -2,7 +2,9 @@
 // with a link index of 100,000 lines (the shortcut's own line last), against
 // one plain read of the same link index and one findIn over it: opening is
 // to cost about one pass over the index (storeIn reads it whole to keep the
-// line in step), plus the host's work of handing over the target.
+// line in step), plus the host's work of handing over the target. Measured
+// (docs/design.md, the link index): 2.4 ms, 4.1 reads of the index (was
+// 6.9 ms, 13 reads).
 // Usage: open_bench [lines]   (default 100000)
 #include <algorithm>
 #include <chrono>
