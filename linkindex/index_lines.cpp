@@ -33,6 +33,32 @@ bool IndexLines::next(IndexLine& line) {
   return true;
 }
 
+bool IndexLines::nextOf(std::string_view id, IndexLine& line) {
+  if (id.empty()) return false;
+  while (!rest_.empty()) {
+    // rest_ begins a line: take it when it begins with the id.
+    if (rest_.size() >= id.size() && std::memcmp(rest_.data(), id.data(), id.size()) == 0) {
+      next(line);
+      if (line.belongsTo(id)) return true;
+      continue;
+    }
+    // Skip to the next line that begins with the id's first byte and the rest.
+    const char* p = rest_.data();
+    const char* const end = p + rest_.size();
+    for (;;) {
+      const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+      if (lf == nullptr) {
+        rest_ = {};
+        return false;
+      }
+      p = static_cast<const char*>(lf) + 1;
+      if (p != end && *p == id.front()) break;
+    }
+    rest_ = std::string_view(p, static_cast<std::size_t>(end - p));
+  }
+  return false;
+}
+
 namespace {
 // Pieces at least this large are written directly; smaller ones are gathered.
 constexpr std::size_t kWriteChunk = 64 * 1024;

@@ -30,6 +30,10 @@ class IndexLines {
   explicit IndexLines(std::string_view content) : rest_(content) {}
   // Fills `line` with the next line; false at the end of the text.
   bool next(IndexLine& line);
+  // Fills `line` with the next line whose first field is `id` (belongsTo),
+  // passing over the others with a search for a line end followed by the
+  // id instead of splitting every line; false when none is left.
+  bool nextOf(std::string_view id, IndexLine& line);
 
  private:
   std::string_view rest_;

@@ -43,8 +43,8 @@ int editLinesOf(std::string_view content, std::string_view id, LinkRecord& recor
   matched = false;
   IndexLines lines(content);
   IndexLine line;
-  while (lines.next(line)) {
-    if (!line.usable() || !line.belongsTo(id)) continue;
+  while (lines.nextOf(id, line)) {
+    if (!line.usable()) continue;
     matched = true;
     if (!record.parseLine(line.text)) return 0;
     LineChange change = decide();
@@ -110,7 +110,15 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
 
-  // Every line that can match holds the needle somewhere: jump from one
+  if (kind == LinkFindKind::ByShortcutId) {
+    IndexLines lines(content);
+    IndexLine line;
+    while (lines.nextOf(wanted, line))
+      if (line.usable() && parseLine(line.text) && (!accept || accept(*this))) return 1;
+    return 0;
+  }
+
+  // Every other line that can match holds the needle somewhere: jump from one
   // occurrence to the next and look only at the lines they fall in. A mail id
   // may be stored relative to its folder id ("?key"), so for mail ids the
   // needle is the key from its last "?", which both forms contain.
@@ -127,14 +135,7 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
     const char* hit = std::search(from, end, searcher);
     if (hit == end) return 0;
     const char* lineBegin = hit;
-    if (kind == LinkFindKind::ByShortcutId) {
-      if (hit != begin && hit[-1] != '\n') {
-        from = hit + 1;
-        continue;
-      }
-    } else {
-      while (lineBegin != begin && lineBegin[-1] != '\n') --lineBegin;
-    }
+    while (lineBegin != begin && lineBegin[-1] != '\n') --lineBegin;
     const void* lf = std::memchr(hit, '\n', static_cast<std::size_t>(end - hit));
     if (lf == nullptr) return 0;  // text after the last line end never matches
     const char* lineEnd = static_cast<const char*>(lf);
@@ -142,12 +143,7 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
     IndexLine line;
     if (!IndexLines(std::string_view(lineBegin, static_cast<std::size_t>(from - lineBegin))).next(line))
       continue;
-    if (!line.usable()) continue;
-    if (kind == LinkFindKind::ByShortcutId) {
-      if (line.belongsTo(wanted) && parseLine(line.text) && (!accept || accept(*this))) return 1;
-      continue;
-    }
-    if (!parseLine(line.text)) continue;
+    if (!line.usable() || !parseLine(line.text)) continue;
     bool match = false;
     switch (kind) {
       case LinkFindKind::ByMessageId:

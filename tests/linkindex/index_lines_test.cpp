@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,34 @@ std::string linesOf(std::string_view content) {
     EXPECT_EQ(line.raw.data(), line.text.data());
   }
   return out;
+}
+
+// nextOf gives the same lines as next() filtered by belongsTo: the first
+// line, lines that only begin with the id, the id alone, a CR before the
+// LF, an unterminated last line.
+TEST(IndexLinesTest, NextOfGivesTheLinesWhoseFirstFieldIsTheId) {
+  const std::string id = "a_1";
+  const std::string contents[] = {
+      "a_1\x01x\r\na_12\x01y\r\nb_1\x01a_1\x01\r\na_1\r\n\na_1\x01z",
+      "xa_1\x01\r\na_1\x01\ra_1\x01\n\ra_1\x01\r\na_\na_1",
+      "",
+      "a_1",
+      "\n\n",
+      "a_1\x01q\r\n\r\n",
+  };
+  for (const std::string& content : contents) {
+    std::vector<std::string_view> expected, found;
+    IndexLines all(content), ofId(content);
+    IndexLine line;
+    while (all.next(line))
+      if (line.belongsTo(id)) expected.push_back(line.raw);
+    while (ofId.nextOf(id, line)) found.push_back(line.raw);
+    EXPECT_EQ(found.size(), expected.size()) << visible(content);
+    for (std::size_t i = 0; i < std::min(found.size(), expected.size()); ++i) {
+      EXPECT_EQ(found[i].data(), expected[i].data()) << visible(content);
+      EXPECT_EQ(found[i].size(), expected[i].size()) << visible(content);
+    }
+  }
 }
 
 TEST(IndexLinesTest, SplitsAtLineFeedAndDropsOneCarriageReturn) {
