@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Inspects the production lumo.dll: a 32-bit DLL exporting exactly the
-# plug-in's sixteen names, undecorated, importing only system DLLs, and
-# holding its two dialog templates as designed.
+# plug-in's sixteen names, undecorated, importing only system DLLs, holding
+# its two dialog templates as designed and the version Windows shows in the
+# file's properties.
 set -euo pipefail
 dll=${1:-build/win32/lumo.dll}
 objdump=i686-w64-mingw32-objdump
@@ -73,4 +74,25 @@ BEGIN
   PUSHBUTTON "ｷｬﾝｾﾙ", 2, 206, 186, 50, 14, 0x50010000
 END'
 
-echo "check-dll: $(wc -l <<<"$actual") exports as listed; imports: $(echo $imports); dialogs 101 and 102 as designed"
+# The version resource: the numbers from project() in CMakeLists.txt, the
+# copyright line from LICENSE, the names the plug-in information reports.
+version=$(sed -nE 's/^project\(Lumo VERSION ([0-9]+)\.([0-9]+).*/\1.\2/p' "$top/CMakeLists.txt")
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
+copyright=$(grep -m1 '^Copyright' "$top/LICENSE")
+versioninfo=$(sed -n '/^1 VERSIONINFO/,/^END/p' <<<"$rc")
+[ -n "$versioninfo" ] || fail "no version resource"
+check_version() {  # the line as the dump writes it
+  grep -qxF -- "$1" <<<"$versioninfo" || fail "version resource lacks: $1
+$versioninfo"
+}
+check_version " FILEVERSION ${version/./, }, 0, 0"
+check_version " PRODUCTVERSION ${version/./, }, 0, 0"
+check_version " FILETYPE 0x2"
+check_version "      VALUE \"ProductName\", \"Lumo Plug-In for B2\""
+check_version "      VALUE \"ProductVersion\", \"$version\""
+check_version "      VALUE \"FileVersion\", \"$version\""
+check_version "      VALUE \"FileDescription\", \"Make Shortcut of mail.\""
+check_version "      VALUE \"LegalCopyright\", \"$copyright\""
+check_version "      VALUE \"OriginalFilename\", \"lumo.dll\""
+
+echo "check-dll: $(wc -l <<<"$actual") exports as listed; imports: $(echo $imports); dialogs 101 and 102 as designed; version $version"
