@@ -10,6 +10,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 fail() { echo "check-dll: $*" >&2; exit 1; }
 [ -f "$dll" ] || fail "$dll not built"
+# The one version, from project() in CMakeLists.txt.
+version=$(sed -nE 's/^project\(Lumo VERSION ([0-9]+)\.([0-9]+).*/\1.\2/p' "$top/CMakeLists.txt")
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
 dump=$($objdump -p "$dll")
 
 grep -q 'file format pei-i386' <<<"$($objdump -f "$dll")" || fail "not a 32-bit PE file"
@@ -47,7 +50,7 @@ BEGIN
   DEFPUSHBUTTON "OK", 1, 97, 179, 46, 17, 0x50010001
   PUSHBUTTON "ｷｬﾝｾﾙ", 2, 146, 179, 46, 17, 0x50010000
   ICON 103, 65535, 3, 0, 20, 20, 0x50000003
-  CTEXT "Lumo Plug-In for B2 Ver.1.2", 65535, 25, 0, 167, 21, 0x50001001
+  CTEXT "Lumo Plug-In for B2 Ver.'"$version"'", 65535, 25, 0, 167, 21, 0x50001001
   AUTOCHECKBOX "サブジェクトにSCMail用タグを追加する。", 1001, 3, 26, 128, 9, 0x50010003
   EDITTEXT 1004, 139, 23, 42, 12, 0x50810080
   AUTOCHECKBOX "リンクデータとして元メールのTO欄は保持しない。", 1002, 3, 39, 159, 8, 0x50010003
@@ -76,8 +79,6 @@ END'
 
 # The version resource: the numbers from project() in CMakeLists.txt, the
 # copyright line from LICENSE, the names the plug-in information reports.
-version=$(sed -nE 's/^project\(Lumo VERSION ([0-9]+)\.([0-9]+).*/\1.\2/p' "$top/CMakeLists.txt")
-[ -n "$version" ] || fail "no version in CMakeLists.txt"
 copyright=$(grep -m1 '^Copyright' "$top/LICENSE")
 versioninfo=$(sed -n '/^1 VERSIONINFO/,/^END/p' <<<"$rc")
 [ -n "$versioninfo" ] || fail "no version resource"
