@@ -12,6 +12,10 @@ if(WIN32)
   set(LUMO_PLATFORM_LIBS user32 kernel32)
   # No compiler runtime DLL beside lumo.dll or lumo-host.exe: link it in.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # The same commit builds the same bytes: no link time in the PE header, no
+  # build folder in any text the compiler keeps.
+  add_compile_options(-ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=build)
+  add_link_options(-Wl,--no-insert-timestamp)
 else()
   set(LUMO_PLATFORM_LIBS ${CMAKE_DL_LIBS})
 endif()

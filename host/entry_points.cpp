@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "lumo_version.h"
 #include "resolve/drag_drop.h"
 #include "resolve/open_mail.h"
 #include "settings/settings_dialog.h"
@@ -31,7 +32,7 @@ void copyText(char (&field)[N], const char* text) {
 extern "C" int WINAPI BKC_OnPlugInInfo(LumoPluginInfo* info) {
   if (!info) return 0;
   copyText(info->name, "Lumo Plug-In for B2");
-  copyText(info->version, "1.2");
+  copyText(info->version, LUMO_VERSION_TEXT);
   copyText(info->description, "Make Shortcut of mail.");
   return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Inspects the production lumo.dll: a 32-bit DLL exporting exactly the
-# plug-in's sixteen names, undecorated, importing only system DLLs, and
-# holding its two dialog templates as designed.
+# plug-in's sixteen names, undecorated, importing only system DLLs, holding
+# its two dialog templates as designed and the version Windows shows in the
+# file's properties.
 set -euo pipefail
 dll=${1:-build/win32/lumo.dll}
 objdump=i686-w64-mingw32-objdump
@@ -9,6 +10,9 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 
 fail() { echo "check-dll: $*" >&2; exit 1; }
 [ -f "$dll" ] || fail "$dll not built"
+# The one version, from project() in CMakeLists.txt.
+version=$(sed -nE 's/^project\(Lumo VERSION ([0-9]+)\.([0-9]+).*/\1.\2/p' "$top/CMakeLists.txt")
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
 dump=$($objdump -p "$dll")
 
 grep -q 'file format pei-i386' <<<"$($objdump -f "$dll")" || fail "not a 32-bit PE file"
@@ -46,7 +50,7 @@ BEGIN
   DEFPUSHBUTTON "OK", 1, 97, 179, 46, 17, 0x50010001
   PUSHBUTTON "ｷｬﾝｾﾙ", 2, 146, 179, 46, 17, 0x50010000
   ICON 103, 65535, 3, 0, 20, 20, 0x50000003
-  CTEXT "Lumo Plug-In for B2 Ver.1.2", 65535, 25, 0, 167, 21, 0x50001001
+  CTEXT "Lumo Plug-In for B2 Ver.'"$version"'", 65535, 25, 0, 167, 21, 0x50001001
   AUTOCHECKBOX "サブジェクトにSCMail用タグを追加する。", 1001, 3, 26, 128, 9, 0x50010003
   EDITTEXT 1004, 139, 23, 42, 12, 0x50810080
   AUTOCHECKBOX "リンクデータとして元メールのTO欄は保持しない。", 1002, 3, 39, 159, 8, 0x50010003
@@ -73,4 +77,23 @@ BEGIN
   PUSHBUTTON "ｷｬﾝｾﾙ", 2, 206, 186, 50, 14, 0x50010000
 END'
 
-echo "check-dll: $(wc -l <<<"$actual") exports as listed; imports: $(echo $imports); dialogs 101 and 102 as designed"
+# The version resource: the numbers from project() in CMakeLists.txt, the
+# copyright line from LICENSE, the names the plug-in information reports.
+copyright=$(grep -m1 '^Copyright' "$top/LICENSE")
+versioninfo=$(sed -n '/^1 VERSIONINFO/,/^END/p' <<<"$rc")
+[ -n "$versioninfo" ] || fail "no version resource"
+check_version() {  # the line as the dump writes it
+  grep -qxF -- "$1" <<<"$versioninfo" || fail "version resource lacks: $1
+$versioninfo"
+}
+check_version " FILEVERSION ${version/./, }, 0, 0"
+check_version " PRODUCTVERSION ${version/./, }, 0, 0"
+check_version " FILETYPE 0x2"
+check_version "      VALUE \"ProductName\", \"Lumo Plug-In for B2\""
+check_version "      VALUE \"ProductVersion\", \"$version\""
+check_version "      VALUE \"FileVersion\", \"$version\""
+check_version "      VALUE \"FileDescription\", \"Make Shortcut of mail.\""
+check_version "      VALUE \"LegalCopyright\", \"$copyright\""
+check_version "      VALUE \"OriginalFilename\", \"lumo.dll\""
+
+echo "check-dll: $(wc -l <<<"$actual") exports as listed; imports: $(echo $imports); dialogs 101 and 102 as designed; version $version"

@@ -11,7 +11,7 @@ case "${1:-test}" in
   # needs Debian's i386 architecture.
   test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-               wine64 wine32:i386 xvfb xauth) ;;
+               wine64 wine32:i386 xvfb xauth python3) ;;
   # The locator benchmark runs ripgrep beside grep.
   bench) want=("${common[@]}" ripgrep) ;;
   # The dialog pictures: the win64 host under Wine with Wine's own fonts

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: the Linux suite under address and undefined-behaviour
 # sanitizers, the layering and formatting checks, the fuzz targets for a short
-# while, the production win32 DLL's exports, imports and dialogs, the win32
+# while, the production win32 DLL's exports, imports, dialogs and version, the
+# release package built twice to the same bytes, the win32
 # build's suite under 32-bit Wine against that very DLL (where the kernel runs
 # 32-bit programs; otherwise counted as skipped, saying why), and the win64
 # build's suite under Wine.
@@ -71,6 +72,9 @@ stage "win32: the production lumo.dll, with its host and tests beside it"
 cmake --preset win32 >"$log/win32-configure.log"
 cmake --build --preset win32
 if scripts/check-dll.sh build/win32/lumo.dll; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+
+stage "Release: the package lumo-<version>-win32.zip, the same bytes from two builds"
+if scripts/check-repro.sh; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
 
 stage "win32: the suite under 32-bit Wine, against the shipped lumo.dll"
 # Asked once: a kernel without 32-bit emulation refuses the 32-bit loader

@@ -3,6 +3,7 @@
 
 #include <map>
 
+#include "lumo_version.h"
 #include "platform/win32.h"
 #include "res/resource_ids.h"
 
@@ -17,7 +18,7 @@ const std::vector<ControlTemplate>* dialogTemplate(int templateId) {
            {IDOK, "Button", "OK"},
            {IDCANCEL, "Button", "\xb7\xac\xdd\xbe\xd9"},  // ｷｬﾝｾﾙ
            {IDC_STATIC, "Static", ""},
-           {IDC_STATIC, "Static", "Lumo Plug-In for B2 Ver.1.2"},
+           {IDC_STATIC, "Static", "Lumo Plug-In for B2 Ver." LUMO_VERSION_TEXT},
            {IDC_SUB_CH, "Button",
             "\x83T\x83u\x83W\x83\x46\x83N\x83g\x82\xc9SCMail\x97p\x83^"
             "\x83O\x82\xf0\x92\xc7\x89\xc1\x82\xb7\x82\xe9\x81\x42"},  // サブジェクトにSCMail用タグを追加する。
