@@ -19,14 +19,34 @@ constexpr char kSep = '\x01';
 constexpr int kFieldCount = 14;  // 13 separators: field 13 carries the read mark
 
 std::vector<std::string> splitFields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  for (char c : line) {
-    if (c == kSep)
-      fields.emplace_back();
-    else
-      fields.back() += c;
-  }
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t end = line.find(kSep); end != std::string::npos;
+       start = end + 1, end = line.find(kSep, start))
+    fields.push_back(line.substr(start, end - start));
+  fields.push_back(line.substr(start));
   return fields;
+}
+
+// The entry of one index line; none for a line that names no mail.
+std::optional<IndexEntry> entryOf(const std::string& line) {
+  auto fields = splitFields(line);
+  if (fields.size() < 2 || fields[1].empty()) return std::nullopt;
+  IndexEntry entry;
+  entry.key = fields[1];
+  if (fields.size() > 2) entry.messageId = fields[2];
+  if (fields.size() > 3) entry.subject = fields[3];
+  entry.read = fields.size() > 12 && !fields[12].empty() && fields[12].back() == '1';
+  return entry;
+}
+
+// Whether field 2 of an index line is `key`, read in place.
+bool lineHasKey(const std::string& line, const std::string& key) {
+  std::size_t first = line.find(kSep);
+  if (first == std::string::npos) return false;
+  std::size_t second = line.find(kSep, first + 1);
+  std::size_t length = (second == std::string::npos ? line.size() : second) - first - 1;
+  return length == key.size() && line.compare(first + 1, length, key) == 0;
 }
 
 // A folder id's names, split at its separators as the host reads them in
@@ -209,16 +229,8 @@ bool MailStore::writeIndex(const std::string& folderId, const std::vector<std::s
 
 std::vector<IndexEntry> MailStore::index(const std::string& folderId) const {
   std::vector<IndexEntry> entries;
-  for (const auto& line : indexLines(folderId)) {
-    auto fields = splitFields(line);
-    if (fields.size() < 2 || fields[1].empty()) continue;
-    IndexEntry entry;
-    entry.key = fields[1];
-    if (fields.size() > 2) entry.messageId = fields[2];
-    if (fields.size() > 3) entry.subject = fields[3];
-    entry.read = fields.size() > 12 && !fields[12].empty() && fields[12].back() == '1';
-    entries.push_back(entry);
-  }
+  for (const auto& line : indexLines(folderId))
+    if (auto entry = entryOf(line)) entries.push_back(*entry);
   return entries;
 }
 
@@ -229,9 +241,12 @@ std::vector<std::string> MailStore::mailIds(const std::string& folderId) const {
 }
 
 std::optional<IndexEntry> MailStore::entry(const std::string& mailId) const {
+  // Only the line of the key is split: every look-up of a mail reads its
+  // folder's index, and a month of real mail makes thousands of them.
   std::string key = keyOf(mailId);
-  for (const auto& e : index(folderOf(mailId)))
-    if (e.key == key) return e;
+  if (key.empty()) return std::nullopt;
+  for (const auto& line : indexLines(folderOf(mailId)))
+    if (lineHasKey(line, key)) return entryOf(line);
   return std::nullopt;
 }
 

@@ -318,6 +318,7 @@ std::span<const ScriptCommand> Script::commands() {
        &Script::drop},
       {"drop-raw", "DEST LIST COUNT EFFECT", "BKC_OnDragDrop with exactly these arguments", &Script::dropRaw},
       {"retrieve", "FOLDER MESSAGE-ID SUBJECT", "store a new mail; BKC_OnRetrieve", &Script::retrieve},
+      {"retrieve-file", "FOLDER PATH", "store a mail from a file; BKC_OnRetrieve", &Script::retrieveFile},
       {"make-shortcut", "MAIL FOLDER", "the plug-in's export LumoMakeShortCut(MAIL, FOLDER)",
        &Script::makeShortcut},
       {"move", "FOLDER", "the host moves the selection itself", &Script::moveSelection},
@@ -708,6 +709,19 @@ std::string Script::retrieve(const Words& w) {
   std::string id = store_->append(c(w[1]), source);
   if (id.empty()) return "cannot store the retrieved mail";
   lastResult_ = Host::instance().entry()->OnRetrieve(source.c_str(), id.c_str());
+  out_ << "retrieved " << u(id) << "\n";
+  return {};
+}
+
+// retrieve-file FOLDER PATH: a received mail's bytes exactly as in the file.
+std::string Script::retrieveFile(const Words& w) {
+  if (auto m = needPlugin(); !m.empty()) return m;
+  if (!store_ || w.size() < 3) return "retrieve-file needs a store, a folder and a file";
+  auto source = readFile(w[2]);
+  if (!source) return "cannot read " + w[2];
+  std::string id = store_->append(c(w[1]), *source);
+  if (id.empty()) return "cannot store the retrieved mail";
+  lastResult_ = Host::instance().entry()->OnRetrieve(source->c_str(), id.c_str());
   out_ << "retrieved " << u(id) << "\n";
   return {};
 }

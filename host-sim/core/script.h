@@ -85,6 +85,7 @@ class Script {
   std::string drop(const Words& w);
   std::string dropRaw(const Words& w);
   std::string retrieve(const Words& w);
+  std::string retrieveFile(const Words& w);
   std::string makeShortcut(const Words& w);
   std::string moveSelection(const Words& w);
   std::string postCommand(const Words& w);
@@ -98,6 +99,7 @@ class Script {
   std::string expectShownContains(const Words& w);
   std::string expectShownLacks(const Words& w);
   std::string expectShown(const Words& w);
+  std::string expectShownSource(const Words& w);
   std::string expectSource(const Words& w);
   std::string expectFolder(const Words& w);
   std::string expectMail(const Words& w);

@@ -33,6 +33,8 @@ std::span<const ScriptCommand> Script::expectations() {
       {"shown-contains", "TEXT", "the mail view shows TEXT", &Script::expectShownContains},
       {"shown-lacks", "TEXT", "the mail view does not show TEXT", &Script::expectShownLacks},
       {"shown", "TEXT", "the mail view shows exactly TEXT", &Script::expectShown},
+      {"shown-source", "MAIL", "the mail view shows exactly a stored mail's source",
+       &Script::expectShownSource},
       {"source", "MAIL TEXT", "a stored mail's whole source is exactly TEXT", &Script::expectSource},
       {"folder", "ID", "the current folder", &Script::expectFolder},
       {"mail", "MAIL", "the current mail", &Script::expectMail},
@@ -76,6 +78,20 @@ std::string Script::expectShownLacks(const Words& w) {
 }
 
 std::string Script::expectShown(const Words& w) { return compare(w, Host::instance().shownText); }
+
+// expect shown-source MAIL: byte for byte, so mails of any bytes can be
+// checked without writing them into the script.
+std::string Script::expectShownSource(const Words& w) {
+  if (!store_ || w.size() < 3) return "expect shown-source needs a store and a mail";
+  auto text = store_->source(mailId(w[2]));
+  if (!text) return "no mail " + w[2];
+  const std::string& shown = Host::instance().shownText;
+  if (shown == *text) return {};
+  std::size_t at = 0;
+  while (at < shown.size() && at < text->size() && shown[at] == (*text)[at]) ++at;
+  return "the view differs from the source of " + w[2] + " at byte " + std::to_string(at) + " (shows " +
+         std::to_string(shown.size()) + " bytes, the source has " + std::to_string(text->size()) + ")";
+}
 
 // expect source MAIL TEXT
 std::string Script::expectSource(const Words& w) {

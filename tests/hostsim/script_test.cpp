@@ -74,6 +74,23 @@ TEST_F(ScriptRun, EventsReachTheHostStateAndExpectationsCheckIt) {
   EXPECT_EQ(fx.store().index("Main.mb\\!Trash\\")[0].subject, "\x89\xef\x8b\x63");
 }
 
+TEST_F(ScriptRun, AMailRetrievedFromAFileKeepsItsBytesAndTheViewIsComparedWithASource) {
+  ASSERT_TRUE(fx.loadLinkedPlugin());
+  // Bytes no script could spell as text: a lone lead byte, 0x01, a folded field.
+  const std::string bytes = "Message-ID:\r\n <r@x>\r\nSubject: \x81\x01\r\n\r\nBody\xff\r\n";
+  const std::string file = (fx.dataFolder() / "real.eml").string();
+  std::ofstream(file, std::ios::binary) << bytes;
+  ASSERT_EQ(
+      fx.run("mail Main.mb\\!!!!Inbox\\ <1@x> One\nretrieve-file Main.mb\\!!!!Inbox\\ \"" + file +
+             "\"\nexpect result 0\nopen-folder Main.mb\\!!!!Inbox\\\nopen-mail @2\nexpect shown-source @2"),
+      "")
+      << fx.output();
+  EXPECT_NE(fx.output().find("retrieved Main.mb\\!!!!Inbox\\?00000002"), std::string::npos) << fx.output();
+  EXPECT_EQ(fx.store().source("Main.mb\\!!!!Inbox\\?00000002").value_or(""), bytes);
+  std::string error = fx.run("expect shown-source @1");
+  EXPECT_NE(error.find("differs from the source of @1 at byte 0"), std::string::npos) << error;
+}
+
 TEST_F(ScriptRun, AFailedExpectationNamesWhatWasExpectedAndFound) {
   std::string error = fx.run("expect status \"done\"");
   EXPECT_NE(error.find("expected status \"done\", got \"\""), std::string::npos) << error;
