@@ -29,11 +29,23 @@ SelectedMailKey selectedMailKey() {
   return {mailId ? mailId : "", LinkFindKind::ByMailId};
 }
 
-void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
+bool findLinkOfSelected(LinkRecord& record) {
   SelectedMailKey key = selectedMailKey();
+  if (key.text.empty()) return false;
+  if (key.kind == LinkFindKind::ByMessageId) {
+    const char* current = HostApi.BKA_GetCurrentMail();
+    auto sameMessageId = [&](const LinkRecord& line) {
+      return line.targetMessageId() != nullptr && key.text == line.targetMessageId();
+    };
+    if (current != nullptr && record.findIn(LinkIndexPath, current, LinkFindKind::ByMailId, sameMessageId))
+      return true;
+  }
+  return record.findIn(LinkIndexPath, key.text.c_str(), key.kind) != 0;
+}
+
+void WINAPI FindShortcutOfSelected(HWND window, LPARAM) {
   LinkRecord record;
-  if (key.text.empty() || !record.findIn(LinkIndexPath, key.text.c_str(), key.kind) ||
-      record.shortcutLocation() == nullptr) {
+  if (!findLinkOfSelected(record) || record.shortcutLocation() == nullptr) {
     showNotFound(window);
     return;
   }

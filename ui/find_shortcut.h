@@ -18,6 +18,13 @@ struct SelectedMailKey {
 };
 SelectedMailKey selectedMailKey();
 
+// Reads into `record` the link of the current mail: by the key above, except
+// that a line whose target is the current mail itself, with the same
+// Message-ID, comes before the first line of that Message-ID. Copies of one
+// mail share their Message-ID and each may have a shortcut of its own. false
+// when no line is found (the record then holds the last line read).
+bool findLinkOfSelected(LinkRecord& record);
+
 // Selects the shortcut of the current mail. A recorded location that no
 // longer holds a mail is searched, when it names a folder, for the
 // shortcut's own Message-ID, and a hit is recorded as the new location. The

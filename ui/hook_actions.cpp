@@ -90,11 +90,8 @@ bool jumpOnDoubleClick() {
 
 void goBackToShortcut() {
   if (currentMailStatusClear()) return;
-  SelectedMailKey key = selectedMailKey();
   LinkRecord record;
-  if (key.text.empty() || !record.findIn(LinkIndexPath, key.text.c_str(), key.kind) ||
-      record.shortcutLocation() == nullptr)
-    return;
+  if (!findLinkOfSelected(record) || record.shortcutLocation() == nullptr) return;
   // A location without "?" is the folder the shortcut was moved into: the
   // shortcut is looked for there, and the folder id itself selected when it
   // is not found.

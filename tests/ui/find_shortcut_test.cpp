@@ -76,6 +76,27 @@ TEST_F(FindShortcutTest, TheRecordedShortcutIsSelected) {
   EXPECT_TRUE(fx.windows().messageBoxes().empty());
 }
 
+// Copies of one mail share its Message-ID (a mail that came by a list and
+// directly, a copy kept in another folder), and each may have a shortcut:
+// the copy in view finds its own, whatever line comes first.
+TEST_F(FindShortcutTest, ACopySharingTheMessageIdFindsItsOwnShortcut) {
+  std::string copy = fx.addMail(Inbox, HostFixture::mailSource("Plan", "<plan@example.com>"));
+  std::string copyShortcut =
+      fx.addMail(Links, HostFixture::mailSource("->Plan", "<plan@2711_4.LuMO.example.com>"));
+  LinkRecord first;
+  ASSERT_EQ(
+      first.setFields("2711_4", Inbox.c_str(), copy.c_str(), "<plan@example.com>", copyShortcut.c_str()), 1);
+  ASSERT_EQ(first.appendTo(index.c_str()), 1);
+  record(target, "<plan@example.com>", shortcut);
+  view(target);
+  lumo::FindShortcutOfSelected(owner, 0);
+  EXPECT_EQ(fx.host().currentMail, shortcut);
+  view(copy);
+  lumo::FindShortcutOfSelected(owner, 0);
+  EXPECT_EQ(fx.host().currentMail, copyShortcut);
+  EXPECT_TRUE(fx.windows().messageBoxes().empty());
+}
+
 // A mail without Message-ID is known to the link index by its mail id.
 TEST_F(FindShortcutTest, AMailWithoutMessageIdIsFoundByItsMailId) {
   std::string bare = fx.addMail(Inbox, "Subject: no id\r\n\r\nBody\r\n");
