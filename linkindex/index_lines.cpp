@@ -37,34 +37,41 @@ bool IndexLines::next(IndexLine& line) {
 
 namespace {
 
-// The start of the first line after `p` that begins with `first`, or null
-// when no such line starts before `end`. Sixteen bytes are compared at a
-// time, each with a line feed and its follower with `first`, so the lines of
-// other ids cost no call and no branch of their own; a line feed followed by
-// `first` is rare enough to be checked byte by byte.
-const char* nextLineBeginningWith(const char* p, const char* const end, char first) {
+// The start of the first line after `p` that begins with the id's first
+// byte and holds its last byte where the id's last byte would be, or null
+// when no such line starts before `end`. Sixteen positions are compared at
+// a time (a line feed, the first byte after it, the last byte further on),
+// so the lines of other ids cost no call and no branch of their own, even
+// where many ids share their first digits; the rare line that passes is
+// then compared whole by the caller.
+const char* nextLineLike(const char* p, const char* const end, std::string_view id) {
   using Bytes = unsigned char __attribute__((vector_size(16)));
-  const auto lead = static_cast<unsigned char>(first);
-  Bytes lineFeeds, leads;
-  for (int i = 0; i < 16; ++i) {
-    lineFeeds[i] = '\n';
-    leads[i] = lead;
-  }
-  while (end - p > 16) {
-    Bytes at, after;
+  const auto first = static_cast<unsigned char>(id.front());
+  const auto last = static_cast<unsigned char>(id.back());
+  const std::size_t tail = id.size();  // from a line feed to the id's last byte
+  const Bytes lineFeeds = Bytes{} + static_cast<unsigned char>('\n');
+  const Bytes firsts = Bytes{} + first;
+  const Bytes lasts = Bytes{} + last;
+  auto like = [&](const char* at) {
+    return at[0] == '\n' && static_cast<unsigned char>(at[1]) == first &&
+           static_cast<unsigned char>(at[tail]) == last;
+  };
+  while (static_cast<std::size_t>(end - p) >= 16 + tail) {
+    Bytes at, after, further;
     std::memcpy(&at, p, 16);
     std::memcpy(&after, p + 1, 16);
-    const auto hits = (at == lineFeeds) & (after == leads);
+    std::memcpy(&further, p + tail, 16);
+    const auto hits = (at == lineFeeds) & (after == firsts) & (further == lasts);
     std::uint64_t halves[2];
     std::memcpy(halves, &hits, sizeof halves);
     if ((halves[0] | halves[1]) != 0) {
       for (int i = 0; i < 16; ++i)
-        if (p[i] == '\n' && static_cast<unsigned char>(p[i + 1]) == lead) return p + i + 1;
+        if (like(p + i)) return p + i + 1;
     }
     p += 16;
   }
-  for (; end - p > 1; ++p)
-    if (p[0] == '\n' && p[1] == first) return p + 1;
+  for (; static_cast<std::size_t>(end - p) > tail; ++p)
+    if (like(p)) return p + 1;
   return nullptr;
 }
 
@@ -80,7 +87,7 @@ bool IndexLines::nextOf(std::string_view id, IndexLine& line) {
       continue;
     }
     const char* const end = rest_.data() + rest_.size();
-    const char* p = nextLineBeginningWith(rest_.data(), end, id.front());
+    const char* p = nextLineLike(rest_.data(), end, id);
     if (p == nullptr) {
       rest_ = {};
       return false;

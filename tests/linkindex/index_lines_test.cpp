@@ -31,14 +31,16 @@ std::string linesOf(std::string_view content) {
   return out;
 }
 
-// Many lines, of the id and of others beginning as it does, each starting
-// at another offset from the one before, and an unfinished last line.
+// Many lines, of the id and of others beginning or ending as it does, each
+// starting at another offset from the one before, and an unfinished last
+// line.
 std::string longLinesOf(const std::string& id) {
   std::string content;
   for (int i = 0; i < 40; ++i) {
     content.append(static_cast<std::size_t>(i), 'x').append("\n");
     content += id + "\x01" + std::to_string(i) + (i % 3 == 0 ? "\n" : "\r\n");
     content += id.substr(0, 1) + (i % 2 == 0 ? id + "\x01\r\n" : "\n");
+    content += id.front() + std::string(id.size() - 2, 'x') + id.back() + (i % 2 == 0 ? "\x01\r\n" : "\n");
   }
   return content + id;
 }
