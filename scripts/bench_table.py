@@ -26,7 +26,9 @@ def ms(v):
 
 
 def ratio(a, b):
-    return f"{a / b:.2f}x" if b else "-"
+    if not b:
+        return "-"
+    return f"{a / b:.2f}x" if a / b >= 0.1 else f"{a / b:.3f}x"
 
 
 def mb(kb):
@@ -92,8 +94,10 @@ def link_index():
             continue
         data = f"{lines:,} lines, {size} MB"
         row("linkindex/link_index_bench", "findIn by shortcut id", data, ms(find1), ms(find_),
-            "grep -F -m1 / rg -F -m1 (program runs)", ms(grep1), f"{ms(grep)} / {ms(rg)}",
-            f"{ratio(find1, grep1)} / {ratio(find_, grep)} grep, {ratio(find_, rg)} rg", "-",
+            "grep -F -m1; rg -F -m1 (program runs); readFile", f"{ms(grep1)}; -; {ms(read1)}",
+            f"{ms(grep)}; {ms(rg)}; {ms(read)}",
+            f"{ratio(find1, grep1)} / {ratio(find_, grep)} grep, {ratio(find_, rg)} rg; "
+            f"{ratio(find1, read1)} / {ratio(find_, read)} read", "-",
             "no slower than grep" if lines == 100000 else "-")
         row("linkindex/link_index_bench", "updateIn (crash-safe rewrite)", data, "-", ms(upd),
             "cat old > new; cat + sync", "-", f"{ms(cat)}; {ms(catsync)}",
