@@ -1,7 +1,9 @@
 // Line walking and rewrite collection for the link index text.
 #include "linkindex/index_lines.h"
 
+#include <cstdint>
 #include <cstring>
+#include <memory>
 
 #include "linkindex/link_record.h"
 #include "platform/file.h"
@@ -33,6 +35,48 @@ bool IndexLines::next(IndexLine& line) {
   return true;
 }
 
+namespace {
+
+// The start of the first line after `p` that begins with the id's first
+// byte and holds its last byte where the id's last byte would be, or null
+// when no such line starts before `end`. Sixteen positions are compared at
+// a time (a line feed, the first byte after it, the last byte further on),
+// so the lines of other ids cost no call and no branch of their own, even
+// where many ids share their first digits; the rare line that passes is
+// then compared whole by the caller.
+const char* nextLineLike(const char* p, const char* const end, std::string_view id) {
+  using Bytes = unsigned char __attribute__((vector_size(16)));
+  const auto first = static_cast<unsigned char>(id.front());
+  const auto last = static_cast<unsigned char>(id.back());
+  const std::size_t tail = id.size();  // from a line feed to the id's last byte
+  const Bytes lineFeeds = Bytes{} + static_cast<unsigned char>('\n');
+  const Bytes firsts = Bytes{} + first;
+  const Bytes lasts = Bytes{} + last;
+  auto like = [&](const char* at) {
+    return at[0] == '\n' && static_cast<unsigned char>(at[1]) == first &&
+           static_cast<unsigned char>(at[tail]) == last;
+  };
+  while (static_cast<std::size_t>(end - p) >= 16 + tail) {
+    Bytes at, after, further;
+    std::memcpy(&at, p, 16);
+    std::memcpy(&after, p + 1, 16);
+    std::memcpy(&further, p + tail, 16);
+    const auto hits = (at == lineFeeds) & (after == firsts) & (further == lasts);
+    std::uint64_t halves[2];
+    std::memcpy(halves, &hits, sizeof halves);
+    if ((halves[0] | halves[1]) != 0) {
+      for (int i = 0; i < 16; ++i)
+        if (like(p + i)) return p + i + 1;
+    }
+    p += 16;
+  }
+  for (; static_cast<std::size_t>(end - p) > tail; ++p)
+    if (like(p)) return p + 1;
+  return nullptr;
+}
+
+}  // namespace
+
 bool IndexLines::nextOf(std::string_view id, IndexLine& line) {
   if (id.empty()) return false;
   while (!rest_.empty()) {
@@ -42,21 +86,60 @@ bool IndexLines::nextOf(std::string_view id, IndexLine& line) {
       if (line.belongsTo(id)) return true;
       continue;
     }
-    // Skip to the next line that begins with the id's first byte and the rest.
-    const char* p = rest_.data();
-    const char* const end = p + rest_.size();
-    for (;;) {
-      const void* lf = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
-      if (lf == nullptr) {
-        rest_ = {};
-        return false;
-      }
-      p = static_cast<const char*>(lf) + 1;
-      if (p != end && *p == id.front()) break;
+    const char* const end = rest_.data() + rest_.size();
+    const char* p = nextLineLike(rest_.data(), end, id);
+    if (p == nullptr) {
+      rest_ = {};
+      return false;
     }
     rest_ = std::string_view(p, static_cast<std::size_t>(end - p));
   }
   return false;
+}
+
+namespace {
+// The scan's buffer: large enough that reading costs few calls, small enough
+// to stay in the processor's cache while it is searched.
+constexpr std::size_t kScanPiece = 256 * 1024;
+// The most bytes a usable line holds before its line feed: its text and a CR.
+constexpr std::size_t kUsableLineBytes = kLinkLineMax + 1;
+}  // namespace
+
+platform::ReadStatus scanLinesOf(const char* indexPath, std::string_view id,
+                                 const std::function<bool(std::string_view)>& each) {
+  using platform::ReadStatus;
+  if (indexPath == nullptr) return ReadStatus::Failed;
+  platform::RandomAccessFile file;
+  const ReadStatus opened = file.open(indexPath);
+  if (opened != ReadStatus::Ok) return opened;
+  std::unique_ptr<char[]> buffer(new char[kScanPiece]);
+  std::size_t carried = 0;  // the start of an unfinished line, moved to the front
+  bool skipping = false;    // inside a line already too long to be usable
+  std::uint64_t offset = 0;
+  for (;;) {
+    const std::int64_t got = file.readAt(offset, buffer.get() + carried, kScanPiece - carried);
+    if (got < 0) return ReadStatus::Failed;
+    if (got == 0) return ReadStatus::Ok;  // an unfinished last line is never usable
+    offset += static_cast<std::uint64_t>(got);
+    std::string_view piece(buffer.get(), carried + static_cast<std::size_t>(got));
+    if (skipping) {
+      const std::size_t lf = piece.find('\n');
+      carried = 0;
+      if (lf == std::string_view::npos) continue;
+      piece.remove_prefix(lf + 1);
+      skipping = false;
+    }
+    const std::size_t lastLf = piece.rfind('\n');
+    const std::size_t whole = lastLf == std::string_view::npos ? 0 : lastLf + 1;
+    IndexLines lines(piece.substr(0, whole));
+    IndexLine line;
+    while (lines.nextOf(id, line))
+      if (line.usable() && !each(line.text)) return ReadStatus::Ok;
+    const std::string_view rest = piece.substr(whole);
+    skipping = rest.size() > kUsableLineBytes;
+    carried = skipping ? 0 : rest.size();
+    std::memmove(buffer.get(), rest.data(), carried);
+  }
 }
 
 namespace {

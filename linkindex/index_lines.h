@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,14 @@ class IndexLines {
  private:
   std::string_view rest_;
 };
+
+// Reads the index file front to back through one buffer of a few hundred
+// kilobytes and hands `each` the text of every usable line whose first field
+// is `id` (valid during the call), in file order, until `each` returns
+// false: a lookup neither maps nor copies the whole index. A missing file
+// holds no line (Missing); Failed when the file cannot be read.
+platform::ReadStatus scanLinesOf(const char* indexPath, std::string_view id,
+                                 const std::function<bool(std::string_view)>& each);
 
 // Writes the lines of a rewrite. Usable lines are written with CR LF and
 // empty lines are dropped; other lines (over-long ones and an unfinished last

@@ -134,6 +134,16 @@ class LinkRecord {
               const char* targetMailId, const char* targetMessageId, const char* shortcutLocation,
               int appendIfMissing);
 
+  // storeIn on behalf of the mail being opened, with one read of the index:
+  // the lines of `shortcutId` are that mail's to write when none of them
+  // parses, or when `owns` accepts the first one that does (the line findIn
+  // by id finds); `owned` tells which (true when `owns` is empty or the file
+  // cannot be read). Lines that are not the mail's stay as they are and the
+  // result is 0; otherwise it is storeIn's.
+  int storeOwnedIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
+                   const char* targetMailId, const char* targetMessageId, const char* shortcutLocation,
+                   int appendIfMissing, const std::function<bool(const LinkRecord&)>& owns, bool& owned);
+
   // Cleans the index of dead links: keeps each line whose shortcut mail the
   // host knows at its recorded mail id, gives a line whose shortcut mail is
   // found again by its Message-ID (in the recorded folder, or mailbox-wide

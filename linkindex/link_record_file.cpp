@@ -1,6 +1,7 @@
 // The link record's operations on the index file: append, find, update, store.
-// Each maps the whole file, scans it in place without per-line copies, and
-// writes changes through a crash-safe replacement.
+// A lookup by shortcut id reads the file piece by piece (scanLinesOf); the
+// other operations map the whole file and scan it in place without per-line
+// copies. Changes are written through a crash-safe replacement.
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -105,18 +106,18 @@ int LinkRecord::findIn(const char* indexPath, const char* key, LinkFindKind kind
   int k = static_cast<int>(kind);
   if (wanted.empty() || wanted.size() > kLinkLineMax || k < 0 || k > 5) return 0;
   if (wanted.find('\n') != std::string_view::npos) return 0;
-  if (kind == LinkFindKind::ByShortcutId && !isShortcutId(wanted)) return 0;
+  if (kind == LinkFindKind::ByShortcutId) {
+    if (!isShortcutId(wanted)) return 0;
+    bool found = false;
+    scanLinesOf(indexPath, wanted, [&](std::string_view text) {
+      found = parseLine(text) && (!accept || accept(*this));
+      return !found;
+    });
+    return found ? 1 : 0;
+  }
   platform::FileView view;
   if (!openIndex(indexPath, view)) return 0;
   const std::string_view content = view.bytes();
-
-  if (kind == LinkFindKind::ByShortcutId) {
-    IndexLines lines(content);
-    IndexLine line;
-    while (lines.nextOf(wanted, line))
-      if (line.usable() && parseLine(line.text) && (!accept || accept(*this))) return 1;
-    return 0;
-  }
 
   // Every other line that can match holds the needle somewhere: jump from one
   // occurrence to the next and look only at the lines they fall in. A mail id
@@ -213,14 +214,37 @@ int LinkRecord::updateIn(const char* indexPath, const char* shortcutId, const ch
 int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
                         const char* targetMailId, const char* targetMessageId, const char* shortcutLocation,
                         int appendIfMissing) {
+  bool owned = true;
+  return storeOwnedIn(indexPath, shortcutId, targetFolderId, targetMailId, targetMessageId, shortcutLocation,
+                      appendIfMissing, nullptr, owned);
+}
+
+int LinkRecord::storeOwnedIn(const char* indexPath, const char* shortcutId, const char* targetFolderId,
+                             const char* targetMailId, const char* targetMessageId,
+                             const char* shortcutLocation, int appendIfMissing,
+                             const std::function<bool(const LinkRecord&)>& owns, bool& owned) {
+  owned = true;
   std::string_view id = textOf(shortcutId);
   if (!isShortcutId(id)) return 0;
+  // One read of the index gives the lines of the id; they are usually one,
+  // and usually in step already, so most calls write nothing.
+  std::vector<std::string> lines;
+  const platform::ReadStatus read = scanLinesOf(indexPath, id, [&](std::string_view text) {
+    lines.emplace_back(text);
+    return true;
+  });
+  if (read == platform::ReadStatus::Failed) return 0;
+  if (owns) {
+    for (const std::string& text : lines) {
+      if (!parseLine(text)) continue;
+      owned = owns(*this);
+      break;
+    }
+  }
+  if (!owned) return 0;
   const char* values[] = {targetFolderId, targetMailId, targetMessageId, shortcutLocation};
   for (const char* v : values)
     if (breaksIndexLine(textOf(v))) return 0;
-  platform::FileView view;
-  if (!openIndex(indexPath, view)) return 0;
-  const std::string_view content = view.bytes();
 
   std::string* const fields[] = {&targetFolderId_, &targetMailId_, &targetMessageId_, &shortcutLocation_};
   auto decide = [&] {
@@ -232,15 +256,30 @@ int LinkRecord::storeIn(const char* indexPath, const char* shortcutId, const cha
     }
     return same ? LineChange::Keep : LineChange::Replace;
   };
+  bool inStep = true;
+  for (const std::string& text : lines) {
+    if (!parseLine(text)) return 0;
+    if (decide() == LineChange::Replace) inStep = false;
+  }
+  auto append = [&] {
+    if (appendIfMissing != 1) return 0;
+    if (!setFields(shortcutId, targetFolderId, targetMailId, targetMessageId, shortcutLocation)) return 0;
+    return appendTo(indexPath);
+  };
+  if (lines.empty()) return append();
+  if (inStep) return 1;  // the lines already hold the values
+
+  // A line changes: the index is mapped and its lines of the id edited
+  // anew, as the file stands now, for the rewrite.
+  platform::FileView view;
+  if (!openIndex(indexPath, view)) return 0;
   std::vector<LineEdit> edits;
   bool matched = false;
-  if (!editLinesOf(content, id, *this, decide, edits, matched)) return 0;
+  if (!editLinesOf(view.bytes(), id, *this, decide, edits, matched)) return 0;
   if (!edits.empty()) return rewriteWithEdits(indexPath, view, edits);
-  if (matched) return 1;  // the line already holds the values
-  if (appendIfMissing != 1) return 0;
+  if (matched) return 1;
   view.close();
-  if (!setFields(shortcutId, targetFolderId, targetMailId, targetMessageId, shortcutLocation)) return 0;
-  return appendTo(indexPath);
+  return append();
 }
 
 }  // namespace lumo

@@ -61,12 +61,6 @@ struct OpenedShortcut {
   bool ownsLine = true;
 };
 
-bool ownsLinkLine(const std::string& shortcutId, std::string_view header) {
-  LinkRecord line;
-  return !line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId) ||
-         isShortcutMailOf(line, header);
-}
-
 // The link is given up: the shortcut is marked deleted, its index line goes
 // and the shortcut mail (the host's selection) moves to the trash folder.
 void offerDelete(const OpenedShortcut& shortcut, const char* question) {
@@ -115,11 +109,13 @@ void openShortcut(std::string_view header, const char* mailId) {
   MemoOpened = readMemoOn(header) ? 1 : 0;
   std::optional<std::string> shortcutId = liveShortcutId(header);
   if (!shortcutId) return;
-  OpenedShortcut shortcut{*shortcutId, ownsLinkLine(*shortcutId, header)};
+  OpenedShortcut shortcut{*shortcutId};
   RecordedTarget target(header);
-  if (shortcut.ownsLine)
-    LinkRecord().storeIn(LinkIndexPath, shortcut.id.c_str(), target.folderId.c_str(),
-                         target.usableMailId().c_str(), target.messageId.c_str(), mailId, 1);
+  // Whose the line is and bringing it in step take one read of the index.
+  LinkRecord().storeOwnedIn(
+      LinkIndexPath, shortcut.id.c_str(), target.folderId.c_str(), target.usableMailId().c_str(),
+      target.messageId.c_str(), mailId, 1,
+      [&](const LinkRecord& line) { return isShortcutMailOf(line, header); }, shortcut.ownsLine);
   const char* source = target.mailIdSafe ? HostApi.BKA_GetSource(target.mailId.c_str()) : nullptr;
   rememberTarget(target.usableMailId());
   if (source && std::strstr(source, target.messageId.c_str())) {

@@ -12,8 +12,9 @@ case "${1:-test}" in
   test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                wine64 wine32:i386 xvfb xauth python3) ;;
-  # The locator benchmark runs ripgrep beside grep.
-  bench) want=("${common[@]}" ripgrep) ;;
+  # The benchmarks' anchors: ripgrep beside grep (locator, link index) and
+  # GMime (the MIME tree).
+  bench) want=("${common[@]}" ripgrep libgmime-3.0-dev) ;;
   # The dialog pictures: the win64 host under Wine with Wine's own fonts
   # (caption buttons) and a Japanese one, the ja_JP locale's sources, and
   # python3 to turn the BMP files into PNG.

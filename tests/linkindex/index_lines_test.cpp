@@ -31,6 +31,20 @@ std::string linesOf(std::string_view content) {
   return out;
 }
 
+// Many lines, of the id and of others beginning or ending as it does, each
+// starting at another offset from the one before, and an unfinished last
+// line.
+std::string longLinesOf(const std::string& id) {
+  std::string content;
+  for (int i = 0; i < 40; ++i) {
+    content.append(static_cast<std::size_t>(i), 'x').append("\n");
+    content += id + "\x01" + std::to_string(i) + (i % 3 == 0 ? "\n" : "\r\n");
+    content += id.substr(0, 1) + (i % 2 == 0 ? id + "\x01\r\n" : "\n");
+    content += id.front() + std::string(id.size() - 2, 'x') + id.back() + (i % 2 == 0 ? "\x01\r\n" : "\n");
+  }
+  return content + id;
+}
+
 // nextOf gives the same lines as next() filtered by belongsTo: the first
 // line, lines that only begin with the id, the id alone, a CR before the
 // LF, an unterminated last line.
@@ -43,6 +57,7 @@ TEST(IndexLinesTest, NextOfGivesTheLinesWhoseFirstFieldIsTheId) {
       "a_1",
       "\n\n",
       "a_1\x01q\r\n\r\n",
+      longLinesOf("a_1"),
   };
   for (const std::string& content : contents) {
     std::vector<std::string_view> expected, found;
@@ -57,6 +72,47 @@ TEST(IndexLinesTest, NextOfGivesTheLinesWhoseFirstFieldIsTheId) {
       EXPECT_EQ(found[i].size(), expected[i].size()) << visible(content);
     }
   }
+}
+
+// The scan reads the file in pieces: lines of the id that cross from one
+// piece into the next, lines longer than a piece (one beginning with the
+// id), LF-only lines and an unfinished last line give what the lines of the
+// whole text give, and the scan stops when asked to.
+TEST(IndexLinesTest, ScanOfTheFileGivesTheUsableLinesOfTheIdAcrossItsPieces) {
+  const std::string id = "2711_5";
+  std::string content;
+  for (int i = 0; content.size() < 1200000; ++i) {
+    content += i % 7 == 3 ? id + "\x01" + std::string(static_cast<std::size_t>(i % 500), 'v') : "27_1\x01x";
+    content += i % 5 == 0 ? "\n" : "\r\n";
+    if (i == 900) content += id + "\x01" + std::string(300000, 'l') + "\r\n";
+    if (i == 1500) content += id + "\x01" + std::string(511 - id.size() - 1, 'm') + "\r\n";
+    if (i == 1600) content += id + "\x01" + std::string(511 - id.size(), 'o') + "\r\n";
+  }
+  content += id + "\x01unfinished";
+  std::vector<std::string> expected;
+  IndexLines lines(content);
+  IndexLine line;
+  while (lines.nextOf(id, line))
+    if (line.usable()) expected.emplace_back(line.text);
+
+  lumo::testing::TempDir dir;
+  const std::string path = dir.file("index");
+  lumo::testing::writeBytes(path, content);
+  std::vector<std::string> found;
+  auto collect = [&](std::string_view text) {
+    found.emplace_back(text);
+    return true;
+  };
+  ASSERT_EQ(lumo::scanLinesOf(path.c_str(), id, collect), lumo::platform::ReadStatus::Ok);
+  EXPECT_GT(expected.size(), 700u);
+  EXPECT_TRUE(found == expected) << found.size() << " lines found, " << expected.size() << " expected";
+
+  std::size_t calls = 0;
+  auto stopAtThird = [&](std::string_view) { return ++calls < 3; };
+  EXPECT_EQ(lumo::scanLinesOf(path.c_str(), id, stopAtThird), lumo::platform::ReadStatus::Ok);
+  EXPECT_EQ(calls, 3u);
+  EXPECT_EQ(lumo::scanLinesOf(dir.file("missing").c_str(), id, collect), lumo::platform::ReadStatus::Missing);
+  EXPECT_EQ(lumo::scanLinesOf(dir.path().string().c_str(), id, collect), lumo::platform::ReadStatus::Failed);
 }
 
 TEST(IndexLinesTest, SplitsAtLineFeedAndDropsOneCarriageReturn) {

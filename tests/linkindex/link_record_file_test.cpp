@@ -403,6 +403,43 @@ TEST_F(LinkFileTest, StoreRefusesBadValuesAndUnparsableLines) {
   EXPECT_EQ(bytes(), kB);
 }
 
+// On behalf of one mail, the first line of the id that parses says whose
+// the lines are: the mail's (stored as storeIn would) or another's (left
+// alone, 0); with no such line they are the mail's without asking.
+TEST_F(LinkFileTest, StoreOnBehalfOfAMailWritesOnlyTheLinesThatAreItsOwn) {
+  const std::string broken = std::string("2711_12\x01") + "broken\r\n";
+  const std::string content = kB + broken + kA + L("2711_12", "m.mb\\Other\\", "?k7", "<z@y>", "");
+  std::vector<std::string> asked;
+  auto ownedBy = [&](const char* messageId) {
+    return [&asked, messageId](const LinkRecord& line) {
+      asked.emplace_back(line.targetMessageId());
+      return std::string(line.targetMessageId()) == messageId;
+    };
+  };
+  LinkRecord r;
+  bool owned = true;
+  write(content);
+  EXPECT_EQ(r.storeOwnedIn(path(), "2711_12", "f\\", "f\\?k", "<a@b>", "", 1, ownedBy("<z@y>"), owned), 0);
+  EXPECT_FALSE(owned);
+  EXPECT_EQ(bytes(), content);
+  EXPECT_EQ(asked, std::vector<std::string>{"<a@b>"});
+
+  write(kB + kA);
+  EXPECT_EQ(r.storeOwnedIn(path(), "2711_12", "f\\", "f\\?k", "<a@b>", "", 1, ownedBy("<a@b>"), owned), 1);
+  EXPECT_TRUE(owned);
+  EXPECT_EQ(visible(bytes()), visible(kB + L("2711_12", "f\\", "?k", "<a@b>", "")));
+
+  asked.clear();
+  write(kB + broken);
+  EXPECT_EQ(r.storeOwnedIn(path(), "2711_12", "f\\", "f\\?k", "<a@b>", "", 1, ownedBy("<none>"), owned), 0);
+  EXPECT_TRUE(owned) << "no line of the id parses";
+  write(kB);
+  EXPECT_EQ(r.storeOwnedIn(path(), "2711_12", "f\\", "f\\?k", "<a@b>", "", 1, ownedBy("<none>"), owned), 1);
+  EXPECT_TRUE(owned);
+  EXPECT_TRUE(asked.empty());
+  EXPECT_EQ(visible(bytes()), visible(kB + L("2711_12", "f\\", "?k", "<a@b>", "")));
+}
+
 TEST_F(LinkFileTest, AppendCreatesTheFileWithCrLfLines) {
   LinkRecord r;
   ASSERT_EQ(r.setFields("2711_12", "m.mb\\Inbox\\", "?k1", "<a@b>", nullptr), 1);
