@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "mime/mime_line.h"
@@ -109,6 +110,10 @@ class MimePart {
   // ordinary bytes kept in the lines. Returns the number of bytes read, or
   // kMimeNoMemory when memory ran out (the tree is incomplete).
   std::size_t parse(std::string_view source, const char* enclosingBoundary = nullptr);
+
+  // A temporary string would be gone before the tree that refers to it: keep
+  // the source in a variable that outlives the tree.
+  std::size_t parse(std::string&& source, const char* enclosingBoundary = nullptr) = delete;
 
   // The whole part and its children as one newly allocated NUL-terminated text
   // (the caller's MimeText owns it): header lines, body lines, then for each
