@@ -19,6 +19,9 @@ std::size_t nodeSize(std::size_t length) {
   return (sizeof(MimeLine) + length + 1 + kNodeAlign - 1) / kNodeAlign * kNodeAlign;
 }
 
+// A node whose text lies elsewhere (in the source) takes no room for text.
+constexpr std::size_t kBareNodeSize = (sizeof(MimeLine) + kNodeAlign - 1) / kNodeAlign * kNodeAlign;
+
 // Emptied shared blocks waiting for reuse. Plain data, valid for the whole run
 // of the program; the lock is a flag since parsing may happen on more than one
 // thread of the host (its hooks run on the threads of the hooked windows).
@@ -69,7 +72,8 @@ MimeLineBlock* newBlock(std::size_t size) {
       --gCache.count;
     }
   }
-  if (!block) block = static_cast<MimeLineBlock*>(::operator new(size));
+  if (!block) block = static_cast<MimeLineBlock*>(::operator new(size, std::nothrow));
+  if (!block) return nullptr;
   block->live = 0;
   block->size = size;
   block->nextFree = nullptr;
@@ -108,10 +112,9 @@ void dropBlock(MimeLineBlock* block) {
 
 MimeLine* MimeLineAllocator::place(char* at, MimeLineBlock* block, std::size_t length) {
   auto* line = new (at) MimeLine();
-  line->block_ = block;
+  line->blockAndHeap_ = reinterpret_cast<std::uintptr_t>(block);
   ++block->live;
   line->text = line->inlineText();
-  line->text[length] = '\0';
   line->next = nullptr;
   line->prev = nullptr;
   line->length = length;
@@ -123,54 +126,83 @@ MimeLineAllocator::~MimeLineAllocator() {
 }
 
 MimeLine* MimeLineAllocator::makeSingle(std::size_t length) {
+  if (length > static_cast<std::size_t>(-1) - kHeaderSize - 2 * sizeof(MimeLine) - kNodeAlign) return nullptr;
   std::size_t size = kHeaderSize + nodeSize(length);
   if (size == kMimeBlockBytes) size += kNodeAlign;  // never mistaken for a shared block
   MimeLineBlock* block = newBlock(size);
-  return place(reinterpret_cast<char*>(block) + kHeaderSize, block, length);
-}
-
-MimeLine* MimeLineAllocator::make(std::size_t length) {
-  std::size_t need = nodeSize(length);
-  if (block_ && static_cast<std::size_t>(end_ - next_) >= need) {
-    char* at = next_;
-    next_ += need;
-    return place(at, block_, length);
-  }
-  if (need > (kMimeBlockBytes - kHeaderSize) / 4) return makeSingle(length);
-  if (block_) dropBlock(block_);
-  block_ = newBlock(kMimeBlockBytes);
-  block_->live = 1;  // the allocator's own hold
-  char* base = reinterpret_cast<char*>(block_);
-  next_ = base + kHeaderSize + need;
-  end_ = base + kMimeBlockBytes;
-  return place(base + kHeaderSize, block_, length);
-}
-
-MimeLine* MimeLineAllocator::copy(std::string_view text) {
-  MimeLine* line = make(text.size());
-  if (!text.empty()) std::memcpy(line->text, text.data(), text.size());
+  if (!block) return nullptr;
+  MimeLine* line = place(reinterpret_cast<char*>(block) + kHeaderSize, block, length);
+  line->inlineBuffer()[length] = '\0';
   return line;
 }
 
-void MimeLine::setText(std::string_view newText) {
-  char* owned = new char[newText.size() + 1];
+// Room for a node of `need` bytes in the current shared block, or in a new
+// one; null when no block can be had.
+char* MimeLineAllocator::take(std::size_t need) {
+  if (!block_ || static_cast<std::size_t>(end_ - next_) < need) {
+    MimeLineBlock* fresh = newBlock(kMimeBlockBytes);
+    if (!fresh) return nullptr;
+    if (block_) dropBlock(block_);
+    block_ = fresh;
+    block_->live = 1;  // the allocator's own hold
+    next_ = reinterpret_cast<char*>(block_) + kHeaderSize;
+    end_ = reinterpret_cast<char*>(block_) + kMimeBlockBytes;
+  }
+  char* at = next_;
+  next_ += need;
+  return at;
+}
+
+MimeLine* MimeLineAllocator::make(std::size_t length) {
+  if (length > (kMimeBlockBytes - kHeaderSize) / 4) return makeSingle(length);
+  char* at = take(nodeSize(length));
+  if (!at) return nullptr;
+  MimeLine* line = place(at, block_, length);
+  line->inlineBuffer()[length] = '\0';
+  return line;
+}
+
+MimeLine* MimeLineAllocator::refer(const char* text, std::size_t length) {
+  char* at = take(kBareNodeSize);
+  if (!at) return nullptr;
+  MimeLine* line = place(at, block_, length);
+  line->text = text;  // no text after the node: the bare node's room ends there
+  return line;
+}
+
+bool MimeLine::ownText() {
+  if (!refersToSource()) return true;
+  char* owned = new (std::nothrow) char[length + 1];
+  if (!owned) return false;
+  if (length) std::memcpy(owned, text, length);
+  owned[length] = '\0';
+  text = owned;
+  blockAndHeap_ |= kHeapText;
+  return true;
+}
+
+bool MimeLine::setText(std::string_view newText) {
+  char* owned = new (std::nothrow) char[newText.size() + 1];
+  if (!owned) return false;
   if (!newText.empty()) std::memcpy(owned, newText.data(), newText.size());
   owned[newText.size()] = '\0';
-  if (text != inlineText()) delete[] text;
+  if (heapText()) delete[] text;
   text = owned;
+  blockAndHeap_ |= kHeapText;
   length = newText.size();
+  return true;
 }
 
 MimeLine* MimeLine::create(std::string_view text) {
   MimeLine* line = MimeLineAllocator::makeSingle(text.size());
-  if (!text.empty()) std::memcpy(line->text, text.data(), text.size());
+  if (line && !text.empty()) std::memcpy(line->inlineBuffer(), text.data(), text.size());
   return line;
 }
 
 void MimeLine::release(MimeLine* line) {
   if (!line) return;
-  if (line->text != line->inlineText()) delete[] line->text;
-  dropBlock(line->block_);
+  if (line->heapText()) delete[] line->text;
+  dropBlock(line->block());
 }
 
 MimeLineList::MimeLineList(MimeLineList&& other) noexcept
@@ -196,6 +228,7 @@ MimeLine* MimeLineList::insertBefore(MimeLine* line, const char* text) {
 MimeLine* MimeLineList::insertBefore(MimeLine* line, std::string_view text) {
   if (!line) return append(text);
   MimeLine* added = MimeLine::create(text);
+  if (!added) return nullptr;
   added->next = line;
   added->prev = line->prev;
   if (line->prev)
@@ -218,6 +251,7 @@ MimeLine* MimeLineList::unlink(MimeLine* line) {
     tail = line->prev;
   line->next = nullptr;
   line->prev = nullptr;
+  line->ownText();  // a free line may outlive the source its tree was parsed from
   return line;
 }
 

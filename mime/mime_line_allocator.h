@@ -24,8 +24,11 @@ struct MimeLineBlock {
 };
 
 // Hands out lines from shared blocks of a fixed size (a parse makes thousands
-// of small lines; one allocation each would dominate its time). Lines longer
-// than a quarter of a block get a block of their own, sized exactly. Emptied
+// of small lines; one allocation each would dominate its time). A line that
+// refers to its source is a bare node; a copied line holds its text after the
+// node, and one longer than a quarter of a block gets a block of its own,
+// sized exactly. Every function returns null when no memory is left: the size
+// of a line comes from the mail, which may be larger than what is left. Emptied
 // shared blocks are kept for the next parse up to a bounded total
 // (kMimeBlockCacheBytes), so that parsing mail after mail reuses memory that is
 // already mapped instead of faulting in fresh pages each time.
@@ -37,17 +40,21 @@ class MimeLineAllocator {
   MimeLineAllocator& operator=(const MimeLineAllocator&) = delete;
 
   // A free line with room for `length` bytes and the NUL (which is written);
-  // `length` is set and the caller fills text[0..length).
+  // `length` is set and the caller fills buffer(line)[0..length).
   MimeLine* make(std::size_t length);
+
+  // A free line whose text is the `length` bytes at `text`, not copied.
+  MimeLine* refer(const char* text, std::size_t length);
 
   // A free line in a block of its own (for single lines made outside a parse).
   static MimeLine* makeSingle(std::size_t length);
 
-  // A free line holding a copy of `text`.
-  MimeLine* copy(std::string_view text);
+  // The writable text of a line just made by make or makeSingle.
+  static char* buffer(MimeLine* line) { return line->inlineBuffer(); }
 
  private:
   static MimeLine* place(char* at, MimeLineBlock* block, std::size_t length);
+  char* take(std::size_t need);
 
   MimeLineBlock* block_ = nullptr;
   char* next_ = nullptr;

@@ -57,7 +57,10 @@ bool opensWithEnclosingClose(const OpenPart& part) {
 
 class Parser {
  public:
-  explicit Parser(std::string_view source) : scanner_(source) {}
+  explicit Parser(std::string_view source) : scanner_(source), base_(source.data()) {}
+
+  // True when a line could not be stored for want of memory.
+  bool failed() const { return failed_; }
 
   std::size_t run(MimePart& top, const char* enclosingBoundary) {
     open_.reserve(kMimeMaxDepth + 1);
@@ -82,8 +85,8 @@ class Parser {
           if (isDelimiterOf(line, current.enclosing)) {
             scanner_.rewind(lineOffset);
             open_.pop_back();
-          } else {
-            current.part->epilogue.adopt(store(line));
+          } else if (MimeLine* stored = store(line)) {
+            current.part->epilogue.adopt(stored);
           }
           break;
       }
@@ -101,57 +104,81 @@ class Parser {
     open_.push_back({&part, enclosing, hasEnclosing, {}, false, depth, Phase::Headers, lastChild});
   }
 
-  // The line with CR LF as its end, copied into a new line.
+  // The line with CR LF as its end: the source's bytes themselves when they
+  // end with CR LF there, otherwise a copy with CR LF put in. Null when no
+  // memory is left (the parse then stops).
   MimeLine* store(const LineScanner::Line& line) {
-    MimeLine* stored = lines_.make(line.contentLength + 2);
-    if (line.endLength == 2) {
-      std::memcpy(stored->text, line.start, line.contentLength + 2);
-    } else {
-      if (line.contentLength) std::memcpy(stored->text, line.start, line.contentLength);
-      stored->text[line.contentLength] = '\r';
-      stored->text[line.contentLength + 1] = '\n';
-    }
+    if (line.endLength == 2) return kept(lines_.refer(line.start, line.contentLength + 2));
+    MimeLine* stored = kept(lines_.make(line.contentLength + 2));
+    if (!stored) return nullptr;
+    char* out = MimeLineAllocator::buffer(stored);
+    if (line.contentLength) std::memcpy(out, line.start, line.contentLength);
+    out[line.contentLength] = '\r';
+    out[line.contentLength + 1] = '\n';
     return stored;
+  }
+
+  MimeLine* kept(MimeLine* line) {
+    if (!line) {
+      failed_ = true;
+      open_.clear();
+    }
+    return line;
   }
 
   void headerLine(OpenPart& current, const LineScanner::Line& first) {
     MimePart& part = *current.part;
     if (first.contentLength == 0) {
-      part.headers.adopt(store(first));
+      MimeLine* blank = store(first);
+      if (!blank) return;  // the parse has stopped; `current` is gone
+      part.headers.adopt(blank);
       current.phase = Phase::Body;
       if (part.boundary) current.own = part.boundary.get();
       current.nests = part.boundary && current.depth < kMimeMaxDepth && !opensWithEnclosingClose(current);
       return;
     }
     // A field goes on over every following line that begins with a space or a
-    // tab, however long the result; it is stored as one line.
+    // tab, however long the result; it is stored as one line. Its physical
+    // lines follow each other in the source: when each ends with CR LF there,
+    // the field is that stretch of the source.
     MimeLine* field;
     if (scanner_.atEnd() || !isBlank(scanner_.peek())) {
       field = store(first);
     } else {
-      pieces_.clear();
-      pieces_.push_back(first);
+      const char* start = first.start;
       std::size_t total = first.contentLength + 2;
+      bool allCrLf = first.endLength == 2;
       LineScanner::Line more;
       while (!scanner_.atEnd() && isBlank(scanner_.peek()) && scanner_.next(more)) {
-        pieces_.push_back(more);
         total += more.contentLength + 2;
+        allCrLf = allCrLf && more.endLength == 2;
       }
-      field = lines_.make(total);
-      char* out = field->text;
-      for (const LineScanner::Line& piece : pieces_) {
-        if (piece.contentLength) std::memcpy(out, piece.start, piece.contentLength);
-        out += piece.contentLength;
-        *out++ = '\r';
-        *out++ = '\n';
-      }
+      field = allCrLf ? kept(lines_.refer(start, total)) : copyFolded(start, total);
     }
+    if (!field) return;
     part.headers.adopt(field);
     std::string_view text(field->text, field->length);
     if (isContentTypeField(text)) {
       part.contentTypeLine = field;
       applyContentType(part, text, scratch_);
     }
+  }
+
+  // A folded field from `start` up to where the scanner stands, copied with
+  // CR LF after each of its physical lines (`total` bytes in all).
+  MimeLine* copyFolded(const char* start, std::size_t total) {
+    MimeLine* field = kept(lines_.make(total));
+    if (!field) return nullptr;
+    char* out = MimeLineAllocator::buffer(field);
+    LineScanner pieces(std::string_view(start, scanner_.offset() - static_cast<std::size_t>(start - base_)));
+    LineScanner::Line piece;
+    while (pieces.next(piece)) {
+      if (piece.contentLength) std::memcpy(out, piece.start, piece.contentLength);
+      out += piece.contentLength;
+      *out++ = '\r';
+      *out++ = '\n';
+    }
+    return field;
   }
 
   void bodyLine(OpenPart& current, const LineScanner::Line& line, std::size_t lineOffset) {
@@ -189,7 +216,7 @@ class Parser {
         return;
       }
     }
-    bodyListFor(current).adopt(store(line));
+    if (MimeLine* stored = store(line)) bodyListFor(current).adopt(stored);
   }
 
   // Where a body line of a multipart goes. Before the first child: the
@@ -205,17 +232,19 @@ class Parser {
   }
 
   LineScanner scanner_;
+  const char* base_;
   MimeLineAllocator lines_;
   std::vector<OpenPart> open_;
-  std::vector<LineScanner::Line> pieces_;
   std::vector<char> scratch_;
+  bool failed_ = false;
 };
 
 }  // namespace
 
 std::size_t MimePart::parse(std::string_view source, const char* enclosingBoundary) {
   Parser parser(source);
-  return parser.run(*this, enclosingBoundary);
+  std::size_t used = parser.run(*this, enclosingBoundary);
+  return parser.failed() ? kMimeNoMemory : used;
 }
 
 void MimePart::parse(const char*& cursor, const char* enclosingBoundary) {
@@ -226,7 +255,8 @@ void MimePart::parse(const char*& cursor, const char* enclosingBoundary) {
     epilogue.clear();
     return;
   }
-  cursor += parse(std::string_view(cursor), enclosingBoundary);
+  std::size_t used = parse(std::string_view(cursor), enclosingBoundary);
+  if (used != kMimeNoMemory) cursor += used;
 }
 
 }  // namespace lumo

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "mime/mime_line.h"
@@ -20,6 +21,10 @@ inline constexpr std::size_t kMimeTypeMax = 40;
 // crafted mail of thousands of nested multiparts loses no byte and costs no
 // more than a flat one.
 inline constexpr int kMimeMaxDepth = 64;
+
+// What MimePart::parse(std::string_view) returns when a line could not be
+// stored for want of memory; the part then holds an incomplete tree.
+inline constexpr std::size_t kMimeNoMemory = static_cast<std::size_t>(-1);
 
 // Reads one line from the NUL-terminated source at `cursor` into `buffer`
 // (NUL-terminated) and advances the cursor. "\n", "\r\n" and a lone "\r" end a
@@ -81,6 +86,13 @@ class MimePart {
   // a line); lines and folded header fields of any length are stored whole.
   // The source ends at its first NUL byte.
   //
+  // The tree refers to the source: a line that stands in the source exactly as
+  // stored (ended by CR LF there) is not copied, its text points into it. The
+  // source must therefore stay alive and unchanged for as long as the tree and
+  // its lines live; a line taken out with MimeLineList::unlink gets its own
+  // copy and no longer needs it. When memory runs out the parse stops where it
+  // is, leaving an incomplete tree, and the cursor is not moved.
+  //
   // In the body of a part with boundary B: "--B" opens a child (up to
   // kMimeMaxDepth levels; not when B is the enclosing boundary followed by
   // "--", as that line closes the enclosing part); "--B--" after at least one
@@ -95,8 +107,13 @@ class MimePart {
   void parse(const char*& cursor, const char* enclosingBoundary = nullptr);
 
   // The same over exactly the bytes of `source`, in which NUL bytes are
-  // ordinary bytes kept in the lines. Returns the number of bytes read.
+  // ordinary bytes kept in the lines. Returns the number of bytes read, or
+  // kMimeNoMemory when memory ran out (the tree is incomplete).
   std::size_t parse(std::string_view source, const char* enclosingBoundary = nullptr);
+
+  // A temporary string would be gone before the tree that refers to it: keep
+  // the source in a variable that outlives the tree.
+  std::size_t parse(std::string&& source, const char* enclosingBoundary = nullptr) = delete;
 
   // The whole part and its children as one newly allocated NUL-terminated text
   // (the caller's MimeText owns it): header lines, body lines, then for each
@@ -105,7 +122,8 @@ class MimePart {
   // closing delimiter is left out when the last child ended inside its header
   // block (a mail cut there): read back, it would become a header line of that
   // child. A part with children but no boundary writes an empty one. Written
-  // text parses back into a tree that writes the same text.
+  // text parses back into a tree that writes the same text. When no memory is
+  // left for the text, the result holds none (MimeText::valid() is false).
   MimeText toText() const;
 
   // Sets nextSibling (used to append a part after the last child of a parent);

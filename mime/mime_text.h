@@ -17,6 +17,10 @@ class MimeText {
   MimeText() = default;
   MimeText(std::unique_ptr<char[]> text, std::size_t length) : text_(std::move(text)), length_(length) {}
 
+  // False for a text that holds no buffer: default-made, released, or the
+  // result of a write that found no memory for it.
+  bool valid() const { return text_ != nullptr; }
+
   const char* c_str() const { return text_ ? text_.get() : ""; }
   char* data() { return text_.get(); }
   std::size_t size() const { return length_; }

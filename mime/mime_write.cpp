@@ -4,6 +4,7 @@
 // once to count the bytes, once to copy them into a buffer of exactly that
 // size, so the text is built without regrowing or copying it again.
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "mime/mime_part.h"
@@ -104,7 +105,9 @@ MimeText MimePart::toText() const {
   CountSink count;
   writePart(*this, count);
   std::size_t length = count.size();
-  std::unique_ptr<char[]> text(new char[length + 2]);
+  if (length > static_cast<std::size_t>(-1) - 2) return MimeText();
+  std::unique_ptr<char[]> text(new (std::nothrow) char[length + 2]);
+  if (!text) return MimeText();
   CopySink copy(text.get());
   writePart(*this, copy);
   text[length] = '\0';

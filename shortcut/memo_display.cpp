@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "mime/mime_part.h"
@@ -93,12 +94,21 @@ void wrap(MimePart& wrapper, std::unique_ptr<MimePart> inner) {
   wrapper.firstChild = std::move(inner);
 }
 
+// An empty (invalid) text when no memory is left for the copy.
 MimeText copyOf(std::string_view text) {
-  std::unique_ptr<char[]> bytes(new char[text.size() + 2]);
+  std::unique_ptr<char[]> bytes(new (std::nothrow) char[text.size() + 2]);
+  if (!bytes) return MimeText();
   if (!text.empty()) std::memcpy(bytes.get(), text.data(), text.size());
   bytes[text.size()] = '\0';
   bytes[text.size() + 1] = '\0';
   return MimeText(std::move(bytes), text.size());
+}
+
+// The tree's text, or nothing when no memory was left for it.
+std::optional<MimeText> written(const MimePart& top) {
+  MimeText text = top.toText();
+  if (!text.valid()) return std::nullopt;
+  return text;
 }
 
 }  // namespace
@@ -124,20 +134,21 @@ std::optional<std::string_view> memoTextOfShownText(std::string_view shownText) 
 }
 
 std::optional<MimeText> composeMemoDisplay(std::string_view targetSource, std::string_view memo) {
+  // The tree refers to `targetSource`, which outlives it: both end here.
   auto target = std::make_unique<MimePart>();
-  target->parse(untilNul(targetSource));
+  if (target->parse(untilNul(targetSource)) == kMimeNoMemory) return std::nullopt;
   if (isMultipart(*target) && !target->firstChild) return std::nullopt;
   std::unique_ptr<MimePart> memoPart = makeMemoPart(untilNul(memo));
   if (isMultipart(*target)) {
     endOpenHeaderBlock(*target);
     appendLastChild(*target, std::move(memoPart));
-    return target->toText();
+    return written(*target);
   }
   MimePart wrapper;
   wrap(wrapper, std::move(target));
   endOpenHeaderBlock(wrapper);
   appendLastChild(wrapper, std::move(memoPart));
-  return wrapper.toText();
+  return written(wrapper);
 }
 
 MimeText memoDisplayText(std::string_view targetSource, std::string_view shortcutSource) {

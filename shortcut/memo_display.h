@@ -66,7 +66,8 @@ std::optional<MimeText> composeMemoDisplay(std::string_view targetSource, std::s
 // What the host shows for an opened shortcut with "X-MEMO" on: the composed
 // display message when the shortcut's source has a MEMO section and the
 // target can take the MEMO part, otherwise the target's source unchanged (up
-// to its first NUL).
+// to its first NUL); an invalid (empty) text when no memory is left even for
+// that copy.
 MimeText memoDisplayText(std::string_view targetSource, std::string_view shortcutSource);
 
 }  // namespace lumo

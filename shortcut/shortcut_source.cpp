@@ -38,8 +38,10 @@ int composeShortcutSource(std::string_view targetHeader, std::string_view target
 
   // The header lines are those of the MIME tree, so that H counts exactly what
   // the tree holds: a folded field once, the blank line too.
+  // (A header too large for the memory left makes no shortcut: its count of
+  // lines would be wrong.)
   MimePart parsed;
-  parsed.parse(untilNul(targetHeader));
+  if (parsed.parse(untilNul(targetHeader)) == kMimeNoMemory) return 0;
   std::size_t headerLines = 0;
   for (const MimeLine* line = parsed.headers.head; line; line = line->next) ++headerLines;
 

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -44,11 +45,16 @@ LPSTR held(const std::string& slot, const std::string& text) {
   return const_cast<LPSTR>(host().hold(slot, text));
 }
 
+// None also when the mail is too large for the memory left.
 std::optional<std::string> mailSource(LPCSTR mailId) {
   if (!mailId) return std::nullopt;
-  if (std::strcmp(mailId, "TEMP") == 0) return host().shownText;
-  if (!host().store()) return std::nullopt;
-  return host().store()->source(mailId);
+  try {
+    if (std::strcmp(mailId, "TEMP") == 0) return host().shownText;
+    if (!host().store()) return std::nullopt;
+    return host().store()->source(mailId);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
 }
 
 bool inOpenMail = false;  // BKA_SetCurrentMail from inside BKC_OnOpenMail only shows
@@ -222,9 +228,15 @@ HOST_EXPORT int WINAPI BKA_GetCharSet(LPCSTR mailId, LPSTR charset, int size) {
   return copyOut(set, charset, size);
 }
 
+// A mail too large for the memory left gives no source (mailSource), as a
+// mail client that cannot read it into memory would; the host goes on.
 HOST_EXPORT LPSTR WINAPI BKA_GetSource(LPCSTR mailId) {
-  auto text = mailSource(mailId);
-  return text ? held("source", *text) : nullptr;
+  try {
+    auto text = mailSource(mailId);
+    return text ? held("source", *text) : nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 // "TEMP" only sets what the view shows; a stored mail's source is replaced.
@@ -240,7 +252,11 @@ HOST_EXPORT void WINAPI BKA_SetSource(LPCSTR mailId, LPCSTR source) {
   } release{source};
   if (!mailId) return;
   if (std::strcmp(mailId, "TEMP") == 0) {
-    host().shownText = source;
+    try {
+      host().shownText = source;
+    } catch (const std::bad_alloc&) {
+      host().shownText.clear();  // too large to show: the view shows nothing
+    }
     return;
   }
   if (host().store() && host().store()->setSource(mailId, source) && host().currentMail == mailId)

@@ -82,12 +82,16 @@ bool validFolderId(const std::string& id) {
 
 }  // namespace
 
+// Read into a string of the file's size: a stream copy would stop quietly
+// where memory ran out and hand back a cut mail; this throws std::bad_alloc.
 std::optional<std::string> readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return std::nullopt;
-  std::ostringstream data;
-  data << in.rdbuf();
-  return data.str();
+  std::streamoff size = in.tellg();
+  if (size < 0 || !in.seekg(0)) return std::nullopt;
+  std::string data(static_cast<std::size_t>(size), '\0');
+  if (size > 0 && !in.read(data.data(), size)) return std::nullopt;
+  return data;
 }
 
 bool writeFile(const fs::path& path, const std::string& data) {

@@ -53,8 +53,9 @@ TEST(MimeLimitsTest, NestingStopsAtTheDepthLimitWithoutLosingBytes) {
 }
 
 TEST(MimeLimitsTest, DeepestPartKeepsItsDelimitersAsBodyLines) {
+  const std::string source = nestedMail(kMimeMaxDepth + 1);
   MimePart part;
-  part.parse(nestedMail(kMimeMaxDepth + 1));
+  part.parse(source);
   const MimePart* deepest = &part;
   while (deepest->firstChild) deepest = deepest->firstChild.get();
   // The deepest part has a boundary but opened no child: its delimiter, the

@@ -69,13 +69,15 @@ TEST(MimeLineListTest, UnlinkEachPositionFixesEndsAndNeighbours) {
 }
 
 // A line taken from a parsed tree lives in storage shared with the tree's other
-// lines; it must stay valid after the tree is gone (ASan reports otherwise).
-TEST(MimeLineListTest, UnlinkedLineOutlivesItsTreeAndMovesToAnotherList) {
+// lines and referred to the tree's source; it must stay valid after the tree
+// and the source are gone (ASan reports otherwise).
+TEST(MimeLineListTest, UnlinkedLineOutlivesItsTreeAndSourceAndMovesToAnotherList) {
   MimeLineList target;
   MimeLine* moved = nullptr;
   {
+    auto source = std::make_unique<std::string>("A: 1\r\nB: 2\r\n\r\nbody\r\n");
     auto part = std::make_unique<MimePart>();
-    part->parse(std::string_view("A: 1\r\nB: 2\r\n\r\nbody\r\n"));
+    part->parse(std::string_view(*source));
     moved = part->headers.unlink(part->headers.head->next);
   }
   EXPECT_EQ(std::string(moved->text, moved->length), "B: 2\r\n");
@@ -83,6 +85,25 @@ TEST(MimeLineListTest, UnlinkedLineOutlivesItsTreeAndMovesToAnotherList) {
   target.adopt(moved);
   EXPECT_EQ(lineTexts(target), (std::vector<std::string>{"X: 0\r\n", "B: 2\r\n"}));
   expectConsistent(target);
+}
+
+// A parsed line that stands in the source exactly as stored is the source's
+// bytes, not a copy; a line whose end had to become CR LF is a copy.
+TEST(MimeLineListTest, ParsedLinesReferToTheSourceWhereItHoldsThemAsStored) {
+  const std::string source = "A: 1\r\nB: folded\r\n\tmore\r\nC: mixed\n\tends\r\nD: 4\n\r\nbody\r\nlast";
+  MimePart part;
+  part.parse(std::string_view(source));
+  auto inSource = [&](const MimeLine* line) {
+    return line->text >= source.data() && line->text + line->length <= source.data() + source.size();
+  };
+  std::vector<bool> referred;
+  for (const MimeLine* line = part.headers.head; line; line = line->next) referred.push_back(inSource(line));
+  for (const MimeLine* line = part.body.head; line; line = line->next) referred.push_back(inSource(line));
+  EXPECT_EQ(referred, (std::vector<bool>{true, true, false, false, true, true, false}));
+  EXPECT_EQ(lineTexts(part.headers),
+            (std::vector<std::string>{"A: 1\r\n", "B: folded\r\n\tmore\r\n", "C: mixed\r\n\tends\r\n",
+                                      "D: 4\r\n", "\r\n"}));
+  EXPECT_EQ(lineTexts(part.body), (std::vector<std::string>{"body\r\n", "last\r\n"}));
 }
 
 TEST(MimeLineListTest, SetTextReplacesTextAndLength) {

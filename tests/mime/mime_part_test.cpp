@@ -112,7 +112,8 @@ TEST(MimePartTest, ContentTypeValuesLikeTheTable) {
   };
   for (const ContentTypeCase& c : cases) {
     MimePart part;
-    part.parse(std::string(c.field) + "\r\n");
+    const std::string source = std::string(c.field) + "\r\n";
+    part.parse(source);
     std::string what = std::string("field ") + visible(c.field);
     EXPECT_STREQ(part.type, c.type) << what;
     EXPECT_STREQ(part.subtype, c.subtype) << what;
@@ -223,10 +224,11 @@ TEST(MimePartTest, ParentsClosingDelimiterIsNeverTheChildsOpeningDelimiter) {
 }
 
 TEST(MimePartTest, NestedEpilogueStopsAtEnclosingDelimiter) {
+  const std::string source =
+      kMixed + "\r\n--b\r\nContent-Type: multipart/mixed; boundary=c\r\n\r\n--c\r\n\r\nin\r\n--c--\r\n" +
+      "e1\r\n--c\r\ne2\r\n--b--\r\ntrailing\r\n";
   MimePart part;
-  part.parse(kMixed +
-             "\r\n--b\r\nContent-Type: multipart/mixed; boundary=c\r\n\r\n--c\r\n\r\nin\r\n--c--\r\n" +
-             "e1\r\n--c\r\ne2\r\n--b--\r\ntrailing\r\n");
+  part.parse(source);
   const MimePart& inner = *part.firstChild;
   EXPECT_EQ(lineTexts(inner.epilogue), (std::vector<std::string>{"e1\r\n", "--c\r\n", "e2\r\n"}));
   EXPECT_EQ(countChildren(inner), 1);
