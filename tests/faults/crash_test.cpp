@@ -28,6 +28,7 @@
 #include "resolve/locator/locator.h"
 #include "settings/settings_store.h"
 #include "shortcut/creation.h"
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -60,7 +61,7 @@ const std::string kLinks = "Box.mb\\Links\\";
 std::string linkId(int i) { return "2711_" + std::to_string(i + 1); }
 std::string linkLine(int i) {
   std::string n = std::to_string(i);
-  return linkId(i) + '\x01' + kInbox + "\x01?k" + n + "\x01<m" + n + "@x>\x01" + kLinks + "?s" + n + "\r\n";
+  return lumo::testing::linkLine(linkId(i), kInbox, "?k" + n, "<m" + n + "@x>", kLinks + "?s" + n);
 }
 std::string linkIndex(int lines) {
   std::string text;
@@ -212,16 +213,15 @@ TEST_F(CrashTest, LinkIndexAppendsAndRewritesLeaveTheOldOrTheNewIndex) {
 TEST_F(CrashTest, ExitCleanupLeavesTheOldOrTheNewIndexAndSettings) {
   fx.addFolder(kInbox);
   fx.addFolder(kLinks);
-  fx.addFolder("Box.mb\\Other\\");
   std::string target = fx.addMail(kInbox, lumo::hostsim::HostFixture::mailSource("T", "<m0@x>"));
   std::string live = fx.addMail(kLinks, lumo::hostsim::HostFixture::mailSource("S", "<m0@2711_1.LuMO.x>"));
   for (int r = 0; r < rounds(); ++r) {
     // Each dead line is looked up on its own (a step or more each): a few.
     const int n = 4 + r;
-    // The first line is live where it says, the second is found again in
-    // another folder, the third has no location; the rest are gone.
-    std::string first =
-        "2711_1\x01" + kInbox + "\x01" + target.substr(target.find('?')) + "\x01<m0@x>\x01" + live + "\r\n";
+    // The first line is live where it says; the others name shortcut mails
+    // the host does not have, and go.
+    const std::string first =
+        lumo::testing::linkLine("2711_1", kInbox, target.substr(target.find('?')), "<m0@x>", live);
     const std::string old = first + linkIndex(n).substr(linkLine(0).size());
     sweep(
         "cleanIndex at exit", {index, settings},

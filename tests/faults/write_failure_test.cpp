@@ -20,6 +20,7 @@
 #include "platform/file.h"
 #include "resolve/locator/multi_search.h"
 #include "settings/settings_store.h"
+#include "support/store_paths.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -32,7 +33,7 @@ using lumo::testing::visible;
 using lumo::testing::writeBytes;
 
 std::string line(const std::string& id, const std::string& location) {
-  return id + "\x01" + "Box.mb\\Inbox\\\x01?k\x01<m@x>\x01" + location + "\r\n";
+  return lumo::testing::linkLine(id, "Box.mb\\Inbox\\", "?k", "<m@x>", location);
 }
 
 class WriteFailureTest : public ::testing::Test {
