@@ -52,8 +52,9 @@ int rounds() {
 }
 
 // Lines in the link index of round r: the first round small, later ones
-// large enough that a rewrite takes several write steps.
-int linesOfRound(int r) { return r == 0 ? 3 : 4000 * r + 17 * r * r; }
+// larger than a write piece (64 KiB), so that the kept lines before and
+// after a change go out in writes of their own, each round a little larger.
+int linesOfRound(int r) { return r == 0 ? 3 : 4000 + 531 * r; }
 
 const std::string kInbox = "Box.mb\\Inbox\\";
 const std::string kLinks = "Box.mb\\Links\\";
