@@ -129,7 +129,11 @@ const std::vector<FileStep>& recordedSteps();
 // Runs `action` once, the next time the given step is reached and before it
 // is carried out: what another process might do at that moment.
 void atStep(FileStep step, std::function<void()> action);
-// Ends all three: no fault planned, nothing recorded, no action waiting.
+// Runs `action` before every step is reached, whatever its kind, ahead of
+// the faults and actions planned for it: a crash test counts the steps there
+// and ends the process at the one it chose.
+void beforeEveryStep(std::function<void(FileStep)> action);
+// Ends them all: no fault planned, nothing recorded, no action waiting.
 void clearFaults();
 
 // Used by the implementations. stepFails: before a step, true when it is to

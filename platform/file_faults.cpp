@@ -12,6 +12,7 @@ int plan[kSteps] = {-1, -1, -1, -1, -1, -1, -1};
 bool recording = false;
 std::vector<FileStep> record;
 std::function<void()> actions[kSteps];
+std::function<void(FileStep)> everyStep;
 }  // namespace
 
 void failStep(FileStep step, int skip) { plan[static_cast<int>(step)] = skip; }
@@ -27,14 +28,18 @@ void atStep(FileStep step, std::function<void()> action) {
   actions[static_cast<int>(step)] = std::move(action);
 }
 
+void beforeEveryStep(std::function<void(FileStep)> action) { everyStep = std::move(action); }
+
 void clearFaults() {
   for (int& p : plan) p = -1;
   recording = false;
   record.clear();
   for (auto& action : actions) action = nullptr;
+  everyStep = nullptr;
 }
 
 bool stepFails(FileStep step) {
+  if (everyStep) everyStep(step);
   if (auto& waiting = actions[static_cast<int>(step)]) {
     std::function<void()> action = std::move(waiting);
     waiting = nullptr;

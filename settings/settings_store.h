@@ -64,7 +64,9 @@ void loadSettings(const char* settingsPath);
 
 // Writes one key of the settings file: text as it is, integers as decimal
 // text. Every other byte of the file stays as it was, and a failed write
-// leaves the old file whole. 1 on success, 0 on failure (also for a null or
+// leaves the old file whole. (On Windows the system's profile function
+// rewrites the file in place: a crash during that write can cut it.) 1 on
+// success, 0 on failure (also for a null or
 // empty path). The in-memory value is the caller's to change.
 int writeSettingText(const char* settingsPath, const char* key, const char* value);
 int writeSettingInt(const char* settingsPath, const char* key, int value);

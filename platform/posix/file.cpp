@@ -61,6 +61,22 @@ bool writeAll(int fd, std::string_view bytes) {
 
 bool lockExclusive(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
 
+// A file without any write permission is read-only, as one with the
+// read-only attribute on Windows: it is not written even by a user (root)
+// whom the system would let write it.
+bool readOnly(const struct stat& st) { return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0; }
+
+// Appends to the locked file, which held `size` bytes. A write that fails
+// part way (a full disk cuts it short) is taken back, so that no cut line is
+// left for the next append to end and make a line of.
+bool appendLocked(int fd, off_t size, std::string_view bytes) {
+  if (writeAll(fd, bytes)) return true;
+  if (::ftruncate(fd, size) != 0) {
+    // Nothing more can be done: the cut bytes stay, behind no line end.
+  }
+  return false;
+}
+
 // True when `fd` is still the file called `name`: not renamed away, nor
 // replaced by another file of that name.
 bool stillNamed(int fd, const char* name) {
@@ -170,7 +186,9 @@ bool appendFile(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
   Fd fd(::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
   if (!stepDone(FileStep::OpenAppend, fd.ok()) || !lockExclusive(fd.get())) return false;
-  if (!writeAll(fd.get(), bytes)) return false;
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0 || readOnly(st)) return false;
+  if (!appendLocked(fd.get(), st.st_size, bytes)) return false;
   return fd.close();
 }
 
@@ -179,14 +197,14 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   Fd fd(::open(nativePath(path).c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0644));
   if (!stepDone(FileStep::OpenAppend, fd.ok()) || !lockExclusive(fd.get())) return false;
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0) return false;
+  if (::fstat(fd.get(), &st) != 0 || readOnly(st)) return false;
   char last = '\n';
   if (st.st_size > 0 && ::pread(fd.get(), &last, 1, st.st_size - 1) != 1) return false;
   if (last != '\n') {
     std::string joined = "\r\n";
     joined.append(bytes);
-    if (!writeAll(fd.get(), joined)) return false;
-  } else if (!writeAll(fd.get(), bytes)) {
+    if (!appendLocked(fd.get(), st.st_size, joined)) return false;
+  } else if (!appendLocked(fd.get(), st.st_size, bytes)) {
     return false;
   }
   return fd.close();
@@ -198,6 +216,8 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
 FileReplacement::FileReplacement(const char* windowsPath)
     : path_(nativePath(windowsPath)), temp_(path_ + ".tmp") {
   if (stepFails(FileStep::OpenTemp)) return;
+  struct stat old {};
+  if (::stat(path_.c_str(), &old) == 0 && readOnly(old)) return;
   Fd fd(::open(temp_.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.ok()) return;
   bool ours = lockExclusive(fd.get()) && stillNamed(fd.get(), temp_.c_str()) && ::ftruncate(fd.get(), 0) == 0;
