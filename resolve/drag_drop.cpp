@@ -83,9 +83,10 @@ bool findMovedTargetLink(LinkRecord& record, const std::string& messageId, const
 }
 
 // A shortcut mail was moved: its link index line records the new folder.
+// A mail that only carries the id (a received one) moves no line.
 void shortcutMoved(std::string_view header, const char* destination) {
   std::optional<ShortcutIdValue> value = readShortcutId(header);
-  if (!value || !isShortcutId(value->id)) return;
+  if (!value || !isShortcutId(value->id) || !ownsLinkLine(value->id, header)) return;
   LinkRecord().updateIn(LinkIndexPath, value->id.c_str(), destination, LinkUpdateField::SetLocation);
 }
 

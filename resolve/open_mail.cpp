@@ -61,12 +61,6 @@ struct OpenedShortcut {
   bool ownsLine = true;
 };
 
-bool ownsLinkLine(const std::string& shortcutId, std::string_view header) {
-  LinkRecord line;
-  return !line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId) ||
-         isShortcutMailOf(line, header);
-}
-
 // The link is given up: the shortcut is marked deleted, its index line goes
 // and the shortcut mail (the host's selection) moves to the trash folder.
 void offerDelete(const OpenedShortcut& shortcut, const char* question) {

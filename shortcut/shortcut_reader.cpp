@@ -1,6 +1,7 @@
 // Shortcut header reading with every offset checked against the text's length.
 #include "shortcut/shortcut_reader.h"
 
+#include "host/api/module_state.h"
 #include "linkindex/link_record.h"
 #include "linkindex/message_id_value.h"
 #include "linkindex/shortcut_id.h"
@@ -69,6 +70,12 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
 
 bool isShortcutMailOf(const LinkRecord& record, std::string_view header) {
   return record.isShortcutMail(headerMessageId(header));
+}
+
+bool ownsLinkLine(const std::string& shortcutId, std::string_view header) {
+  LinkRecord line;
+  return !line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId) ||
+         isShortcutMailOf(line, header);
 }
 
 bool readMemoOn(std::string_view header) {

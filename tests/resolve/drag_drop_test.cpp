@@ -50,6 +50,17 @@ TEST_F(DragDrop, MovedShortcutGetsTheBareDestinationFolderAsLocation) {
   EXPECT_EQ(source(moved[0]), before) << "the shortcut mail itself is left alone";
 }
 
+TEST_F(DragDrop, AMailCarryingAnotherShortcutsIdDoesNotMoveItsLine) {
+  // A received mail can carry any shortcut id; only the link's own shortcut
+  // mail (its Message-ID) records a new location.
+  std::string forged = fx.addMail(inbox, "X-LuMOID: " + shortcutId + "\r\nX-MailID: " + target +
+                                             "\r\nMessage-ID: <forged@example.com>\r\n\r\nHello.\r\n");
+  std::string index = linkIndex();
+  drop(work, forged);
+  EXPECT_EQ(linkIndex(), index);
+  EXPECT_EQ(std::string(line().shortcutLocation()), shortcut);
+}
+
 TEST_F(DragDrop, MovedTargetIsRecordedInTheIndexAndTheShortcutFolderHeader) {
   std::string mailIdBefore = header(shortcut, "X-MailID");
   drop(work, target);
