@@ -109,7 +109,7 @@ void openShortcut(std::string_view header, const char* mailId) {
   MemoOpened = readMemoOn(header) ? 1 : 0;
   std::optional<std::string> shortcutId = liveShortcutId(header);
   if (!shortcutId) return;
-  OpenedShortcut shortcut{*shortcutId, ownsLinkLine(*shortcutId, header)};
+  OpenedShortcut shortcut{*shortcutId, ownsLinkLine(*shortcutId, header, mailId)};
   RecordedTarget target(header);
   if (shortcut.ownsLine)
     LinkRecord().storeIn(LinkIndexPath, shortcut.id.c_str(), target.folderId.c_str(),

@@ -1,10 +1,13 @@
 // Shortcut header reading with every offset checked against the text's length.
 #include "shortcut/shortcut_reader.h"
 
+#include <cstring>
+
 #include "host/api/module_state.h"
 #include "linkindex/link_record.h"
 #include "linkindex/message_id_value.h"
 #include "linkindex/shortcut_id.h"
+#include "resolve/locator/locator.h"
 #include "text/ascii_case.h"
 #include "text/blanks.h"
 #include "text/c_string.h"
@@ -72,10 +75,13 @@ bool isShortcutMailOf(const LinkRecord& record, std::string_view header) {
   return record.isShortcutMail(headerMessageId(header));
 }
 
-bool ownsLinkLine(const std::string& shortcutId, std::string_view header) {
+bool ownsLinkLine(const std::string& shortcutId, std::string_view header, std::string_view mailId) {
   LinkRecord line;
-  return !line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId) ||
-         isShortcutMailOf(line, header);
+  if (!line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId)) return true;
+  if (!isShortcutMailOf(line, header)) return false;
+  const char* location = line.shortcutLocation();
+  return location == nullptr || mailId == location || std::strchr(location, '?') == nullptr ||
+         !mailHasMessageId(location, headerMessageId(header));
 }
 
 bool readMemoOn(std::string_view header) {

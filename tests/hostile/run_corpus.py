@@ -12,7 +12,9 @@ plug-in: road.lhs runs under `strace -f -k`, and then
   report, no hang), and the plain control mail passed every line;
 - the link index is whole: every line ends CR LF, holds at most 511 bytes
   and five fields, starts with a shortcut id, no id twice, and its last field
-  names a shortcut mail that is there and carries that id;
+  names a shortcut mail that is there and carries that id; and the link of
+  the bystander (a mail and its shortcut in Work that no step touches) is
+  there as it was made;
 - no file outside the data folder (DIR/NAME/st) and the plug-in's settings
   file and link index was touched on the plug-in's behalf.
 
@@ -50,6 +52,7 @@ TRACED = "%file,read,write,pread64,pwrite64,readv,writev,ftruncate"
 SYSTEM_PREFIXES = ("/usr/lib/", "/lib/", "/lib64/", "/etc/ld.so.cache", "/proc/self/", "/dev/null",
                    "/usr/share/locale/", "/etc/localtime")
 
+BYSTANDER = b"2711_7\x01Box.mb\\Work\\\x01?00000001\x01<other@example.com>\x01Box.mb\\Work\\?00000002"
 QUOTED = re.compile(rb'"((?:[^"\\]|\\.)*)"')
 FD_PATH = re.compile(rb'(?:^|[(, ])(-?\d+|AT_FDCWD)<([^>]*)>')
 
@@ -199,6 +202,11 @@ def check_index(work):
     problems = []
     if data and not data.endswith(b"\r\n"):
         problems.append("the last line has no CR LF")
+    lines = data.split(b"\r\n")
+    # The bystander's link: no step of the road moves or deletes it or its
+    # shortcut, so no mail may disturb it.
+    if BYSTANDER not in lines:
+        problems.append("the bystander's link is gone or changed")
     seen = set()
     for n, line in enumerate(data.split(b"\r\n")[:-1] if data.endswith(b"\r\n") else data.split(b"\r\n"), 1):
         where = "line %d" % n

@@ -59,6 +59,12 @@ TEST_F(DragDrop, AMailCarryingAnotherShortcutsIdDoesNotMoveItsLine) {
   drop(work, forged);
   EXPECT_EQ(linkIndex(), index);
   EXPECT_EQ(std::string(line().shortcutLocation()), shortcut);
+
+  // Nor does a whole copy of the shortcut mail while the mail its line names
+  // is still that shortcut: the copy is not the link's.
+  std::string copy = fx.addMail(inbox, source(shortcut));
+  drop(work, copy);
+  EXPECT_EQ(linkIndex(), index);
 }
 
 TEST_F(DragDrop, MovedTargetIsRecordedInTheIndexAndTheShortcutFolderHeader) {
