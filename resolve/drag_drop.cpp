@@ -83,9 +83,10 @@ bool findMovedTargetLink(LinkRecord& record, const std::string& messageId, const
 }
 
 // A shortcut mail was moved: its link index line records the new folder.
-void shortcutMoved(std::string_view header, const char* destination) {
+// A mail that only carries the id (a received one) moves no line.
+void shortcutMoved(const std::string& mailId, std::string_view header, const char* destination) {
   std::optional<ShortcutIdValue> value = readShortcutId(header);
-  if (!value || !isShortcutId(value->id)) return;
+  if (!value || !isShortcutId(value->id) || !ownsLinkLine(value->id, header, mailId)) return;
   LinkRecord().updateIn(LinkIndexPath, value->id.c_str(), destination, LinkUpdateField::SetLocation);
 }
 
@@ -142,7 +143,7 @@ int OnDragDrop(const char* destinationFolderId, const char* sourceList, int coun
   for (const DroppedMail& mail : mails)
     if (!isShortcutHeader(mail.header)) targetMoved(mail.header, mail.id, destinationFolderId);
   for (const DroppedMail& mail : mails)
-    if (isShortcutHeader(mail.header)) shortcutMoved(mail.header, destinationFolderId);
+    if (isShortcutHeader(mail.header)) shortcutMoved(mail.id, mail.header, destinationFolderId);
   return 0;
 }
 

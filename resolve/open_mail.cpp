@@ -115,7 +115,7 @@ void openShortcut(std::string_view header, const char* mailId) {
   LinkRecord().storeOwnedIn(
       LinkIndexPath, shortcut.id.c_str(), target.folderId.c_str(), target.usableMailId().c_str(),
       target.messageId.c_str(), mailId, 1,
-      [&](const LinkRecord& line) { return isShortcutMailOf(line, header); }, shortcut.ownsLine);
+      [&](const LinkRecord& line) { return ownsLinkRecord(line, header, mailId); }, shortcut.ownsLine);
   const char* source = target.mailIdSafe ? HostApi.BKA_GetSource(target.mailId.c_str()) : nullptr;
   rememberTarget(target.usableMailId());
   if (source && std::strstr(source, target.messageId.c_str())) {

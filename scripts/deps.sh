@@ -8,8 +8,9 @@ common=(cmake make g++ googletest pkg-config)
 case "${1:-test}" in
   demo) want=("${common[@]}") ;;
   # wine32:i386 runs the win32 build's suite beside the shipped lumo.dll; it
-  # needs Debian's i386 architecture.
-  test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev
+  # needs Debian's i386 architecture. strace watches the files the plug-in
+  # touches in the hostile corpus run (tests/hostile).
+  test) want=("${common[@]}" clang clang-format libclang-rt-14-dev libgmime-3.0-dev strace
                g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
                wine64 wine32:i386 xvfb xauth python3) ;;
   # The benchmarks' anchors: ripgrep beside grep (locator, link index) and

@@ -1,9 +1,13 @@
 // Shortcut header reading with every offset checked against the text's length.
 #include "shortcut/shortcut_reader.h"
 
+#include <cstring>
+
+#include "host/api/module_state.h"
 #include "linkindex/link_record.h"
 #include "linkindex/message_id_value.h"
 #include "linkindex/shortcut_id.h"
+#include "resolve/locator/locator.h"
 #include "text/ascii_case.h"
 #include "text/blanks.h"
 #include "text/c_string.h"
@@ -69,6 +73,19 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header) {
 
 bool isShortcutMailOf(const LinkRecord& record, std::string_view header) {
   return record.isShortcutMail(headerMessageId(header));
+}
+
+bool ownsLinkRecord(const LinkRecord& line, std::string_view header, std::string_view mailId) {
+  if (!isShortcutMailOf(line, header)) return false;
+  const char* location = line.shortcutLocation();
+  return location == nullptr || mailId == location || std::strchr(location, '?') == nullptr ||
+         !mailHasMessageId(location, headerMessageId(header));
+}
+
+bool ownsLinkLine(const std::string& shortcutId, std::string_view header, std::string_view mailId) {
+  LinkRecord line;
+  if (!line.findIn(LinkIndexPath, shortcutId.c_str(), LinkFindKind::ByShortcutId)) return true;
+  return ownsLinkRecord(line, header, mailId);
 }
 
 bool readMemoOn(std::string_view header) {

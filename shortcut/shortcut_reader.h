@@ -46,6 +46,18 @@ std::optional<ShortcutIdValue> readShortcutId(std::string_view header);
 // restored.
 bool isShortcutMailOf(const LinkRecord& record, std::string_view header);
 
+// Whether the mail `mailId` with this header may write the link index line
+// of `shortcutId` (bring it in step, move, repair or remove it): the index
+// holds no line of that id, or this mail is that line's shortcut mail
+// (isShortcutMailOf) and the line does not name another mail that is so
+// too (mailHasMessageId at its location): that one is the link's, this one a
+// copy. Any mail can carry any shortcut id: a received one, a copy sent on.
+bool ownsLinkLine(const std::string& shortcutId, std::string_view header, std::string_view mailId);
+
+// The same rule for a line already read: whether the mail `mailId` with this
+// header is `line`'s shortcut mail and the line names no other such mail.
+bool ownsLinkRecord(const LinkRecord& line, std::string_view header, std::string_view mailId);
+
 // True when the "X-MEMO" value equals "ON" without regard to case.
 bool readMemoOn(std::string_view header);
 

@@ -24,11 +24,12 @@ namespace lumo {
 namespace {
 
 // The shortcut that a mail being deleted is, if it is one whose line is
-// still in the index (a shortcut marked deleted lost its line then).
+// still in the index (a shortcut marked deleted lost its line then) and the
+// line is its own (a copy's deletion leaves the link of the original).
 void noteDeletedShortcut(const char* mailId, std::vector<DeletedShortcut>& deleted) {
   HostBlock header(HostApi.BKA_GetHeader(mailId));
   std::optional<ShortcutIdValue> id = readShortcutId(header.text());
-  if (!id || id->givenUp) return;
+  if (!id || id->givenUp || !ownsLinkLine(id->id, header.text(), mailId)) return;
   deleted.push_back({std::move(id->id), headerMessageId(header.text())});
 }
 

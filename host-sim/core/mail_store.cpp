@@ -19,11 +19,15 @@ constexpr char kSep = '\x01';
 constexpr int kFieldCount = 14;  // 13 separators: field 13 carries the read mark
 
 std::vector<std::string> splitFields(const std::string& line) {
+  // Whole fields at a time: a Subject of megabytes stands in one line. A
+  // damaged line of many thousand separators keeps the rest in field 14.
   std::vector<std::string> fields;
   std::size_t start = 0;
-  for (std::size_t end = line.find(kSep); end != std::string::npos;
-       start = end + 1, end = line.find(kSep, start))
-    fields.push_back(line.substr(start, end - start));
+  for (std::size_t sep = line.find(kSep); sep != std::string::npos && fields.size() + 1 < kFieldCount;
+       sep = line.find(kSep, start)) {
+    fields.push_back(line.substr(start, sep - start));
+    start = sep + 1;
+  }
   fields.push_back(line.substr(start));
   return fields;
 }

@@ -263,7 +263,7 @@ int Script::run(std::istream& in, const std::string& name, bool interactive) {
     if (error.empty()) continue;
     out_ << name << ":" << number << ": error: " << error << "\n";
     status = 1;
-    if (!interactive) break;
+    if (!interactive && !keepGoing_) break;
   }
   // An answer or dialog action never used means a box or dialog that was
   // expected did not come.
@@ -289,6 +289,10 @@ std::span<const ScriptCommand> Script::commands() {
       {"include", "FILE", "run a script file (relative to the running script)", &Script::include},
       {"echo", "TEXT", "print TEXT", &Script::echo},
       {"quit", "", "stop the script", &Script::quitScript},
+      {"keep-going", "",
+       "from here on a failing line is reported and the run goes on (the exit status stays 1); a box "
+       "without a queued answer gets its harmless button",
+       &Script::keepGoing},
       {"help", "", "print this list", &Script::help},
       {"show",
        "state|shown|status|boxes|new-boxes|store|source MAIL|header MAIL NAME...|index FOLDER|file PATH",
@@ -318,7 +322,8 @@ std::span<const ScriptCommand> Script::commands() {
        &Script::drop},
       {"drop-raw", "DEST LIST COUNT EFFECT", "BKC_OnDragDrop with exactly these arguments", &Script::dropRaw},
       {"retrieve", "FOLDER MESSAGE-ID SUBJECT", "store a new mail; BKC_OnRetrieve", &Script::retrieve},
-      {"retrieve-file", "FOLDER PATH", "store a mail from a file; BKC_OnRetrieve", &Script::retrieveFile},
+      {"retrieve-file", "FOLDER PATH", "store a file's bytes as a new mail; BKC_OnRetrieve",
+       &Script::retrieveFile},
       {"make-shortcut", "MAIL FOLDER", "the plug-in's export LumoMakeShortCut(MAIL, FOLDER)",
        &Script::makeShortcut},
       {"move", "FOLDER", "the host moves the selection itself", &Script::moveSelection},
@@ -380,6 +385,20 @@ std::string Script::help(const Words&) {
 
 std::string Script::echo(const Words& w) {
   out_ << join(w, 1) << "\n";
+  return {};
+}
+
+// keep-going: for runs that look at what survives rather than at each
+// line (a corpus of hostile mails). A box nobody queued an answer for is
+// logged and gets the answer a script without one gets; the line goes on.
+std::string Script::keepGoing(const Words&) {
+  keepGoing_ = true;
+  windows_.setPrompt([this](const MessageBoxRecord& box) {
+    int answer = fallbackAnswer(box.type);
+    out_ << "[message box] " << u(box.title) << ": " << u(box.text) << " (" << buttonsName(box.type)
+         << ") answered " << answerName(answer) << "\n";
+    return answer;
+  });
   return {};
 }
 
@@ -704,24 +723,24 @@ std::string Script::moveSelection(const Words& w) {
 std::string Script::retrieve(const Words& w) {
   if (auto m = needPlugin(); !m.empty()) return m;
   if (!store_ || w.size() < 4) return "retrieve needs a folder, a Message-ID and a subject";
-  std::string source =
-      "From: sender@example.com\r\nSubject: " + c(w[3]) + "\r\nMessage-ID: " + w[2] + "\r\n\r\nNew.\r\n";
-  std::string id = store_->append(c(w[1]), source);
-  if (id.empty()) return "cannot store the retrieved mail";
-  lastResult_ = Host::instance().entry()->OnRetrieve(source.c_str(), id.c_str());
-  out_ << "retrieved " << u(id) << "\n";
-  return {};
+  return retrieveSource(c(w[1]), "From: sender@example.com\r\nSubject: " + c(w[3]) +
+                                     "\r\nMessage-ID: " + w[2] + "\r\n\r\nNew.\r\n");
 }
 
-// retrieve-file FOLDER PATH: a received mail's bytes exactly as in the file.
+// retrieve-file FOLDER PATH: any bytes at all, as a server may deliver them.
 std::string Script::retrieveFile(const Words& w) {
   if (auto m = needPlugin(); !m.empty()) return m;
   if (!store_ || w.size() < 3) return "retrieve-file needs a store, a folder and a file";
-  auto source = readFile(w[2]);
-  if (!source) return "cannot read " + w[2];
-  std::string id = store_->append(c(w[1]), *source);
+  auto data = readFile(w[2]);
+  if (!data) return "cannot read " + w[2];
+  return retrieveSource(c(w[1]), *data);
+}
+
+// The host stores the mail, then tells the plug-in with the stored source.
+std::string Script::retrieveSource(const std::string& folder, const std::string& source) {
+  std::string id = store_->append(folder, source);
   if (id.empty()) return "cannot store the retrieved mail";
-  lastResult_ = Host::instance().entry()->OnRetrieve(source->c_str(), id.c_str());
+  lastResult_ = Host::instance().entry()->OnRetrieve(source.c_str(), id.c_str());
   out_ << "retrieved " << u(id) << "\n";
   return {};
 }

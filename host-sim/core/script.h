@@ -61,6 +61,7 @@ class Script {
   std::string help(const Words& w);
   std::string echo(const Words& w);
   std::string quitScript(const Words& w);
+  std::string keepGoing(const Words& w);
   std::string store(const Words& w);
   std::string folder(const Words& w);
   std::string mail(const Words& w);
@@ -86,6 +87,7 @@ class Script {
   std::string dropRaw(const Words& w);
   std::string retrieve(const Words& w);
   std::string retrieveFile(const Words& w);
+  std::string retrieveSource(const std::string& folder, const std::string& source);
   std::string makeShortcut(const Words& w);
   std::string moveSelection(const Words& w);
   std::string postCommand(const Words& w);
@@ -151,6 +153,7 @@ class Script {
   int lastResult_ = 0;
   std::size_t boxesShown_ = 0;  // message boxes printed by `show boxes` so far
   bool quit_ = false;
+  bool keepGoing_ = false;  // `keep-going`: a failing line does not end the run
 };
 
 // Splits a script line into words: blanks separate, double quotes group

@@ -50,6 +50,23 @@ TEST_F(DragDrop, MovedShortcutGetsTheBareDestinationFolderAsLocation) {
   EXPECT_EQ(source(moved[0]), before) << "the shortcut mail itself is left alone";
 }
 
+TEST_F(DragDrop, AMailCarryingAnotherShortcutsIdDoesNotMoveItsLine) {
+  // A received mail can carry any shortcut id; only the link's own shortcut
+  // mail (its Message-ID) records a new location.
+  std::string forged = fx.addMail(inbox, "X-LuMOID: " + shortcutId + "\r\nX-MailID: " + target +
+                                             "\r\nMessage-ID: <forged@example.com>\r\n\r\nHello.\r\n");
+  std::string index = linkIndex();
+  drop(work, forged);
+  EXPECT_EQ(linkIndex(), index);
+  EXPECT_EQ(std::string(line().shortcutLocation()), shortcut);
+
+  // Nor does a whole copy of the shortcut mail while the mail its line names
+  // is still that shortcut: the copy is not the link's.
+  std::string copy = fx.addMail(inbox, source(shortcut));
+  drop(work, copy);
+  EXPECT_EQ(linkIndex(), index);
+}
+
 TEST_F(DragDrop, MovedTargetIsRecordedInTheIndexAndTheShortcutFolderHeader) {
   std::string mailIdBefore = header(shortcut, "X-MailID");
   drop(work, target);

@@ -184,6 +184,11 @@ TEST_F(HookProcedures, OnlyTheLinksOwnShortcutMailTakesItsLineAlong) {
   run("open-folder " + links + "\nselect " + mentions + " " + forged + "\npost 32836");
   EXPECT_EQ(linkIndex(), before);
   EXPECT_EQ(host().statusText.substr(0, 1), "2");
+  // A whole copy of the shortcut mail, while the mail the line names is
+  // still the shortcut, is not the link's either.
+  std::string copy = fx.addMail(links, shortcutSource("2711_12", target, "<t1@2711_12.LuMO.example.com>"));
+  run("select " + copy + "\npost 32836");
+  EXPECT_EQ(linkIndex(), before);
   run("select " + shortcut + "\npost 32836");
   EXPECT_EQ(linkIndex(), "");
 }
