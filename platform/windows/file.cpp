@@ -164,7 +164,9 @@ bool appendFile(const char* path, std::string_view bytes) {
 
 bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   if (stepFails(FileStep::OpenAppend)) return false;
-  Handle h(CreateFileA(path, GENERIC_READ | FILE_APPEND_DATA, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  // Write access (not append-only) so that a write cut short can be taken
+  // back; the file is held alone, so writing at its end is appending.
+  Handle h(CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                        nullptr));
   if (!stepDone(FileStep::OpenAppend, h.ok())) return false;
   LARGE_INTEGER size{};
@@ -183,8 +185,11 @@ bool appendFileOnNewLine(const char* path, std::string_view bytes) {
   std::string joined;
   if (last != '\n') joined = "\r\n";
   joined.append(bytes);
-  if (!writeAll(h.get(), joined)) return false;
-  return h.close();
+  if (writeAll(h.get(), joined)) return h.close();
+  // A full disk cut the write short: no cut line may stay for the next
+  // append to end and make a line of.
+  if (SetFilePointerEx(h.get(), size, nullptr, FILE_BEGIN)) SetEndOfFile(h.get());
+  return false;
 }
 
 namespace {
