@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/timing.h"
 #include "linkindex/link_record.h"
 #include "platform/file.h"
 
@@ -64,19 +65,10 @@ void check(bool ok, const char* what) {
   }
 }
 
-// Drops the file from the page cache, so that the next read comes from disk.
-void evict(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return;
-  ::fdatasync(fd);
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
-}
-
 // One cold run of f (the file evicted first), in milliseconds.
 template <class F>
 double firstMs(const std::string& path, F&& f) {
-  evict(path);
+  lumo::bench::evictFile(path);
   return bestMs(1, f);
 }
 

@@ -70,14 +70,6 @@ std::vector<lumo::DeletedShortcut> deletedMails() {
   return mails;
 }
 
-void evict(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) fail("cannot open " + path);
-  ::fdatasync(fd);
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
-}
-
 // The anchor's bare write: the bytes into a new file, flushed, renamed over.
 void bareWrite(const std::string& path, const std::string& bytes) {
   std::string temp = path + ".new";
@@ -102,7 +94,7 @@ Timing measure(const std::string& path, const std::function<void()>& prepare,
                const std::function<void()>& run) {
   Timing t;
   prepare();
-  evict(path);
+  lumo::bench::evictFile(path);
   t.first = seconds(run);
   for (int i = 0; i < kWarmRuns; ++i) {
     prepare();

@@ -20,6 +20,7 @@
 #include <string>
 
 #include "bench/support/resident_memory.h"
+#include "bench/support/timing.h"
 #include "host-sim/core/fixture.h"
 #include "host/api/module_state.h"
 #include "linkindex/link_record.h"
@@ -64,15 +65,6 @@ void writeIndex(const std::string& path, long lines, const std::string& last) {
   std::ofstream(path, std::ios::binary).write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
-// Drops the file from the page cache, so that the next read comes from disk.
-void evict(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY);
-  if (fd < 0) return;
-  ::fdatasync(fd);
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-  ::close(fd);
-}
-
 // Runs f once; gives its time (us) and its resident peak over the resident
 // size before it (KB).
 template <class F>
@@ -107,11 +99,11 @@ int main(int argc, char** argv) {
   std::strcpy(lumo::LinkIndexPath, index.c_str());
   writeIndex(index, lines, "2711_5\x01" + inbox + "\x01?00000001\x01<t@example.com>\x01" + shortcut + "\r\n");
   const auto size = std::filesystem::file_size(index);
-  evict(index);
+  lumo::bench::evictFile(index);
   auto [first, openPeak] =
       onceWithPeak([&] { check(fx.run("open-mail " + shortcut).empty(), "first open"); });
   check(fx.host().shownText.find("Hello.") != std::string::npos, "target shown");
-  evict(index);
+  lumo::bench::evictFile(index);
   std::string bytes;
   auto [readFirst, readPeak] = onceWithPeak([&] {
     check(lumo::platform::readFile(index.c_str(), bytes) == lumo::platform::ReadStatus::Ok, "read");
